@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs, only when missing, every Debian package the builds and tests need,
+# and fetches the libjpeg-turbo sources for the Windows build into a cache
+# outside the source tree. Safe to run again and again.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+
+packages=(
+  cmake ninja-build g++ ccache pkg-config dpkg-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine wine64 fonts-wine fonts-liberation fonts-dejavu-core
+  xvfb xauth x11-utils imagemagick
+  libjpeg62-turbo-dev googletest libgtest-dev
+  python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+updated=0
+apt_update() {
+  if [ "$updated" = 0 ]; then
+    $SUDO apt-get update -qq
+    updated=1
+  fi
+}
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  apt_update
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+
+# libjpeg-turbo sources for the static Windows build, straight from Debian's archive.
+cache="${VORLINDE_CACHE:-$HOME/.cache/vorlinde}"
+mkdir -p "$cache/jpeg-src"
+if ! ls "$cache"/jpeg-src/libjpeg-turbo_*.orig.tar.gz >/dev/null 2>&1; then
+  src_list=/etc/apt/sources.list.d/vorlinde-deb-src.sources
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+      "$codename" "$codename" | $SUDO tee "$src_list" >/dev/null
+    updated=0
+  fi
+  apt_update
+  (cd "$cache/jpeg-src" && apt-get source --download-only -qq libjpeg-turbo >/dev/null 2>&1)
+  ls "$cache"/jpeg-src/libjpeg-turbo_*.orig.tar.gz >/dev/null
+fi
+echo "setup: ready"

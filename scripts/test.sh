@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Sets everything up, builds the three trees (native, native-asan, win64) and
+# runs every test in one ctest run: native, sanitized, and Windows under Wine.
+# Extra arguments go to ctest (for example -R Jpeg).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+
+scripts/setup.sh
+for preset in native native-asan win64; do
+  if [ ! -f "build/$preset/build.ninja" ]; then
+    cmake --preset "$preset" >/dev/null
+  fi
+  echo "build: $preset"
+  cmake --build --preset "$preset"
+done
+
+# Windows tests always run on a private Xvfb, never on the user's display.
+unset DISPLAY
+wine_run=("$root/scripts/wine-run" --prefix "$root/build/win64/wineprefix")
+trap '"${wine_run[@]}" --stop' EXIT
+"${wine_run[@]}" --start >/dev/null
+
+# One ctest over the three trees, so that one summary counts every test.
+mkdir -p build/all
+{
+  echo "# All tests of the three build trees."
+  for preset in native native-asan win64; do echo "subdirs(\"$root/build/$preset\")"; done
+} >build/all/CTestTestfile.cmake
+ctest --test-dir build/all -j "$(nproc)" --output-on-failure "$@"

@@ -1,0 +1,56 @@
+// The build's own promises: cp1251 literals and a working libjpeg on both sides.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/cp1251.h"
+#include "ui/jpeg.h"
+
+TEST(Charset, RussianLiteralIsCp1251Bytes) {
+    const std::string text = "Очистить";
+    const std::string expected = "\xCE\xF7\xE8\xF1\xF2\xE8\xF2\xFC";
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(std::string("ё Ё №"), std::string("\xB8 \xA8 \xB9"));
+}
+
+TEST(Jpeg, DecodesOurProbePicture) {
+    std::ifstream in(VORLINDE_TEST_DATA "/probe.jpg", std::ios::binary);
+    ASSERT_TRUE(in) << VORLINDE_TEST_DATA "/probe.jpg";
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto pixels = ui::decode_jpeg(bytes);
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(pixels->width, 16);
+    EXPECT_EQ(pixels->height, 16);
+    // Left half blue (0, 102, 204), right half white; JPEG may shift a channel a little.
+    const auto near = [](std::uint32_t got, std::uint32_t want) {
+        for (int shift : {16, 8, 0}) {
+            const int a = (got >> shift) & 0xFF, b = (want >> shift) & 0xFF;
+            if (a - b > 6 || b - a > 6) return false;
+        }
+        return true;
+    };
+    EXPECT_PRED2(near, pixels->at(2, 3), 0x0066CCu);
+    EXPECT_PRED2(near, pixels->at(13, 12), 0xFFFFFFu);
+}
+
+TEST(Jpeg, RejectsWhatIsNotAPicture) {
+    EXPECT_FALSE(ui::decode_jpeg(""));
+    EXPECT_FALSE(ui::decode_jpeg("not a jpeg at all"));
+    EXPECT_FALSE(ui::decode_jpeg(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)));
+}
+
+TEST(Harness, DISABLED_FailsOnPurpose) {
+    FAIL() << "this failure proves that a failing test fails the run";
+}
+
+TEST(Cp1251, RoundTripsThroughUtf8AndRefusesWhatHasNoForm) {
+    const std::string russian = "Папка Ёлки №5";
+    const std::string utf8 = platform::cp1251_to_utf8(russian);
+    EXPECT_EQ(utf8, "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \xD0\x81\xD0\xBB\xD0\xBA\xD0\xB8 \xE2\x84\x96" "5");
+    EXPECT_EQ(platform::utf8_to_cp1251(utf8), russian);
+    EXPECT_FALSE(platform::utf8_to_cp1251("\xE6\x97\xA5"));  // a CJK character
+    EXPECT_FALSE(platform::utf8_to_cp1251("\xD0"));          // cut short
+    EXPECT_FALSE(platform::utf8_to_cp1251("\xC3\xA9"));      // e acute: not in cp1251
+}
