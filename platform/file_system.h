@@ -1,0 +1,129 @@
+#pragma once
+// The file system: enumeration, attributes, deletion, files and drives.
+// Paths are cp1251, absolute ("C:\x\y", "\\server\share\x"); an empty or
+// relative path fails. Paths longer than 260 characters work.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace platform {
+
+// File attribute bits, as Windows numbers them.
+namespace attr {
+constexpr std::uint32_t read_only = 0x1;
+constexpr std::uint32_t hidden = 0x2;
+constexpr std::uint32_t system = 0x4;
+constexpr std::uint32_t directory = 0x10;
+constexpr std::uint32_t archive = 0x20;
+constexpr std::uint32_t normal = 0x80;
+constexpr std::uint32_t reparse_point = 0x400;
+}  // namespace attr
+
+// Last-write time: 100-nanosecond ticks since 1601-01-01 UTC (a FILETIME).
+using FileTime = std::int64_t;
+
+struct DirEntry {
+    std::string name;  // as the file system reports it; never "." or ".."
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    FileTime last_write = 0;
+
+    bool is_directory() const { return attributes & attr::directory; }
+    bool is_reparse_point() const { return attributes & attr::reparse_point; }
+};
+
+// Volume serial and file index: two paths with one identity name one file.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+struct CalendarDate {
+    int year = 0, month = 0, day = 0;
+    friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
+};
+
+// Drive types, numbered as GetDriveType numbers them.
+enum class DriveType { unknown = 0, no_root = 1, removable = 2, fixed = 3, remote = 4, cdrom = 5, ramdisk = 6 };
+
+struct LogicalDrive {
+    std::string root;  // as the platform lists it: "c:\" (letter, colon, backslash)
+    DriveType type = DriveType::unknown;
+};
+
+enum class Access { read, write, read_write };
+enum class Share { none, read_write };
+
+// An open file. Closing happens at destruction too.
+class File {
+public:
+    virtual ~File() = default;
+    virtual std::uint64_t size() = 0;
+    // Reads up to `count` bytes; 0 at the end of the file.
+    virtual Result<std::size_t> read(void* buffer, std::size_t count) = 0;
+    virtual Status write(const void* data, std::size_t count) = 0;
+    virtual Status seek_to_start() = 0;
+    virtual Status flush() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Calls `visit` for every entry of `folder` (pattern "*.*": hidden, system,
+    // read-only and folder entries included; "." and ".." left out) in the
+    // platform's order, with no second query per entry. `visit` returns false
+    // to stop. Fails when the folder cannot be listed.
+    using Visitor = std::function<bool(const DirEntry&)>;
+    virtual Status enumerate(const std::string& folder, const Visitor& visit) = 0;
+
+    // The attributes of a path; nothing when it does not exist.
+    virtual std::optional<std::uint32_t> attributes(const std::string& path) = 0;
+    // An existing entry with the folder attribute / without it. A trailing
+    // backslash is allowed ("C:\Temp\").
+    bool is_existing_folder(const std::string& path);
+    bool is_existing_file(const std::string& path);
+
+    virtual Result<FileIdentity> identity(const std::string& path) = 0;
+    // The last-write time of a file as a local calendar date.
+    virtual Result<CalendarDate> last_write_date(const std::string& path) = 0;
+    // The name the file system reports for the last component of `path`
+    // (its long form, its stored case); nothing when it does not exist.
+    virtual std::optional<std::string> reported_name(const std::string& path) = 0;
+
+    virtual Status delete_file(const std::string& path) = 0;
+    // 0 clears read-only, hidden and system.
+    virtual Status set_attributes(const std::string& path, std::uint32_t attributes) = 0;
+    // Removes an empty folder.
+    virtual Status remove_folder(const std::string& path) = 0;
+    virtual Status create_folder(const std::string& path) = 0;
+
+    // Opens an existing file.
+    virtual Result<std::unique_ptr<File>> open(const std::string& path, Access access, Share share) = 0;
+    // Creates a file, or empties an existing one, for writing.
+    virtual Result<std::unique_ptr<File>> create(const std::string& path) = 0;
+    // Opens an existing file for writing at its end.
+    virtual Result<std::unique_ptr<File>> open_for_append(const std::string& path) = 0;
+
+    // The logical drives in letter order.
+    virtual std::vector<LogicalDrive> logical_drives() = 0;
+    // The type of the drive of a root such as "c:" or "C:\".
+    virtual DriveType drive_type(const std::string& root) = 0;
+};
+
+// Every component after the first replaced by the name the file system
+// reports for it; components that do not exist stay as they are. The first
+// component is a drive ("C:") or a network root ("\\server\share").
+std::string long_path_name(FileSystem& fs, const std::string& path);
+
+// A whole file's bytes, and a whole file written anew.
+Result<std::string> read_whole_file(FileSystem& fs, const std::string& path);
+Status write_whole_file(FileSystem& fs, const std::string& path, const std::string& bytes);
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+// Shortcut (.lnk) files.
+#include <string>
+
+#include "platform/status.h"
+
+namespace platform {
+
+class ShellLinks {
+public:
+    virtual ~ShellLinks() = default;
+    // The file-system path a shortcut points to; empty for a file that is not
+    // a shortcut, has no file-system target, or does not exist.
+    virtual std::string read_target(const std::string& link_path) = 0;
+    virtual Status write(const std::string& link_path, const std::string& target,
+                         const std::string& description, const std::string& arguments) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+// Results of platform operations: failures are returned, never thrown.
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+// Success, or a failure with the system's message (cp1251) for the user.
+class Status {
+public:
+    static Status success() { return Status(); }
+    static Status failure(std::string message) { return Status(std::move(message)); }
+
+    bool ok() const { return !message_; }
+    explicit operator bool() const { return ok(); }
+    const std::string& message() const {
+        static const std::string none;
+        return message_ ? *message_ : none;
+    }
+
+private:
+    Status() = default;
+    explicit Status(std::string message) : message_(std::move(message)) {}
+    std::optional<std::string> message_;
+};
+
+// A value, or a failure with its message.
+template <class T>
+class Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    Result(Status failure) : failure_(std::move(failure)) {}
+
+    bool ok() const { return value_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    T& operator*() { return *value_; }
+    const T& operator*() const { return *value_; }
+    T* operator->() { return &*value_; }
+    const T* operator->() const { return &*value_; }
+    T& value() { return *value_; }
+    const T& value() const { return *value_; }
+    const std::string& message() const { return failure_.message(); }
+    Status status() const { return ok() ? Status::success() : failure_; }
+
+private:
+    std::optional<T> value_;
+    Status failure_ = Status::success();
+};
+
+}  // namespace platform
