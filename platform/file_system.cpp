@@ -12,6 +12,20 @@ bool FileSystem::is_existing_file(const std::string& path) {
     return a && !(*a & attr::directory);
 }
 
+std::optional<DirEntry> FileSystem::entry(const std::string& path) {
+    const auto a = attributes(path);
+    if (!a) return std::nullopt;
+    DirEntry e;
+    const std::size_t slash = path.find_last_of('\\');
+    e.name = slash == std::string::npos ? path : path.substr(slash + 1);
+    e.attributes = *a;
+    if (!(*a & attr::directory)) {
+        auto file = open(path, Access::read, Share::read_write);
+        if (file) e.size = (*file)->size();
+    }
+    return e;
+}
+
 std::string long_path_name(FileSystem& fs, const std::string& path) {
     // The first component: "\\server\share" or the text before the first backslash.
     std::size_t pos;

@@ -90,6 +90,10 @@ public:
     bool is_existing_folder(const std::string& path);
     bool is_existing_file(const std::string& path);
 
+    // The entry of one path as its folder lists it (name, attributes, size,
+    // time); nothing when it does not exist. The default opens the file.
+    virtual std::optional<DirEntry> entry(const std::string& path);
+
     virtual Result<FileIdentity> identity(const std::string& path) = 0;
     // The last-write time of a file as a local calendar date.
     virtual Result<CalendarDate> last_write_date(const std::string& path) = 0;

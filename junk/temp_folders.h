@@ -1,0 +1,38 @@
+#pragma once
+// The temporary folder and the recycle bin: what they hold and their cleaning.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "ui/pump.h"
+
+namespace junk {
+
+struct TempFigures {
+    std::uint64_t files = 0;  // files below the folder, "index.dat" not counted
+    std::uint64_t bytes = 0;
+};
+
+class TempFolders {
+public:
+    TempFolders(platform::Platform& platform, ui::Pump& pump) : platform_(platform), pump_(pump) {}
+
+    // The temporary folder; nothing when TEMP names no folder that may be cleaned.
+    std::optional<std::string> folder();
+    // Zero for a missing temporary folder.
+    TempFigures measure_temp();
+    platform::Result<platform::RecycleBinInfo> measure_bin();
+
+    // Deletes every file below the temporary folder for good ("index.dat"
+    // kept; a file that resists is retried once with its attributes cleared),
+    // then removes the emptied folders, deepest first. The folder itself stays.
+    void clean_temp();
+    void empty_bin();
+
+private:
+    platform::Platform& platform_;
+    ui::Pump& pump_;
+};
+
+}  // namespace junk

@@ -1,0 +1,103 @@
+#include "search/folders.h"
+
+#include <algorithm>
+
+#include "search/guards.h"
+
+namespace search {
+
+namespace {
+
+const char kIndexDat[] = "index.dat";
+
+std::string with_backslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+void walk_folder(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
+    fs.enumerate(folder, [&](const platform::DirEntry& entry) {
+        pump.serve();
+        if (entry.is_directory() && entry.is_reparse_point()) return true;
+        if (visit(folder, entry) && entry.is_directory()) walk_folder(fs, pump, folder + entry.name + '\\', visit);
+        return true;
+    });
+}
+
+}  // namespace
+
+void walk_tree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
+    walk_folder(fs, pump, with_backslash(folder), visit);
+}
+
+std::optional<std::string> TempFolderPath(platform::System& system, platform::FileSystem& fs) {
+    std::optional<std::string> value;
+    for (const auto& [name, text] : system.environment())
+        if (name == "TEMP") value = text;
+    if (!value || !is_absolute_path(*value)) return std::nullopt;
+    const std::string path = LongPathName(fs, *value);
+    if (!CleanableFolder::check(fs, path)) return std::nullopt;
+    return path;
+}
+
+std::string LongPathName(platform::FileSystem& fs, const std::string& path) {
+    return platform::long_path_name(fs, path);
+}
+
+std::uint64_t FolderSize(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder) {
+    std::uint64_t total = 0;
+    walk_tree(fs, pump, folder, [&](const std::string&, const platform::DirEntry& entry) {
+        if (entry.name == kIndexDat) return false;
+        if (!entry.is_directory()) total += entry.size;
+        return true;
+    });
+    return total;
+}
+
+std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+                                         bool with_path, bool with_folders) {
+    std::vector<std::string> files;
+    walk_tree(fs, pump, folder, [&](const std::string& listed, const platform::DirEntry& entry) {
+        if (entry.name == kIndexDat) return false;
+        if (!entry.is_directory() || with_folders) files.push_back(with_path ? listed + entry.name : entry.name);
+        return true;
+    });
+    return files;
+}
+
+std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder) {
+    std::vector<std::string> files;
+    walk_tree(fs, pump, folder, [&](const std::string& listed, const platform::DirEntry& entry) {
+        if (!entry.is_directory()) files.push_back(listed + entry.name);
+        return true;
+    });
+    return files;
+}
+
+std::vector<std::string> ListSubfoldersInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+                                              bool with_path) {
+    std::vector<std::string> folders;
+    walk_tree(fs, pump, folder, [&](const std::string& listed, const platform::DirEntry& entry) {
+        if (entry.is_directory()) folders.push_back(with_path ? listed + entry.name : entry.name);
+        return true;
+    });
+    return folders;
+}
+
+void SortByLengthDescending(std::vector<std::string>& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+}
+
+std::uint64_t FileSizeOf(platform::FileSystem& fs, const std::string& path) {
+    const auto found = fs.entry(path);
+    return found && !found->is_directory() ? found->size : 0;
+}
+
+std::uint64_t SumFileSizes(platform::FileSystem& fs, const std::vector<std::string>& files) {
+    std::uint64_t total = 0;
+    for (const auto& file : files) total += FileSizeOf(fs, file);
+    return total;
+}
+
+}  // namespace search

@@ -1,0 +1,58 @@
+#pragma once
+// Folder routines shared by the temporary-folder cleaning and the browser
+// cleaning: the temporary folder, sizes and file lists of whole trees.
+//
+// Every entry of a folder is visited in the order the file system lists it,
+// and the message queue is served once per entry, so the window repaints
+// during long walks. Folders that are reparse points (junctions, symbolic
+// links, mount points) are never entered, counted or listed.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/system.h"
+#include "ui/pump.h"
+
+namespace search {
+
+// Visits the entries below `folder` depth first, a folder's entry before its
+// contents. `visit` gets the listed folder (ending with a backslash) and the
+// entry, and returns whether a folder entry is entered.
+using TreeVisitor = std::function<bool(const std::string& folder, const platform::DirEntry& entry)>;
+void walk_tree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder, const TreeVisitor& visit);
+
+// The value of the environment variable TEMP (exact name, the last one wins)
+// in its long form; nothing when it is missing, empty, relative, a drive root
+// or not an existing folder, so that no other folder ever becomes a target.
+std::optional<std::string> TempFolderPath(platform::System& system, platform::FileSystem& fs);
+
+std::string LongPathName(platform::FileSystem& fs, const std::string& path);
+
+// The bytes of all files below the folder, "index.dat" files and folders
+// skipped.
+std::uint64_t FolderSize(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder);
+
+// The files below the folder ("index.dat" skipped, in files and folders),
+// with the folder's path or as bare names, and with each folder listed before
+// its contents when `with_folders` is set.
+std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+                                         bool with_path, bool with_folders);
+
+// Full paths of all files below the folder, nothing skipped.
+std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder);
+
+// All folders below the folder, each before the folders inside it.
+std::vector<std::string> ListSubfoldersInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+                                              bool with_path);
+
+// Longest entry first, so that a folder comes before its parent.
+void SortByLengthDescending(std::vector<std::string>& list);
+
+// A file's size; 0 when it is not found.
+std::uint64_t FileSizeOf(platform::FileSystem& fs, const std::string& path);
+std::uint64_t SumFileSizes(platform::FileSystem& fs, const std::vector<std::string>& files);
+
+}  // namespace search

@@ -1,0 +1,11 @@
+#pragma once
+// Byte counts as the program shows them: "1,5 KB", "3,5 MB".
+#include <string>
+
+namespace store {
+
+// KB below 1 MiB, MB from 1 MiB on; at most two decimals, cut and never
+// rounded; the locale's decimal separator; "0" instead of "0,00".
+std::string SizeToText(double bytes, char decimal_separator);
+
+}  // namespace store
