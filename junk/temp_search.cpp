@@ -1,0 +1,149 @@
+#include "junk/temp_search.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_set>
+
+#include "search/area_walk.h"
+#include "search/folded.h"
+
+namespace junk {
+
+namespace {
+
+// Days since 1970-01-01 of a calendar date (proleptic Gregorian).
+long long days_from_civil(int y, int m, int d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// The decimal integer at the start of the text (blanks around it allowed).
+std::optional<int> leading_integer(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    const std::size_t digits = i;
+    long long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 100000000) value = value * 10 + (text[i++] - '0');
+    if (i == digits) return std::nullopt;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i != text.size()) return std::nullopt;
+    return static_cast<int>(text[start] == '-' ? -value : value);
+}
+
+std::string system_root(platform::Registry& registry) {
+    auto key = registry.open(platform::Root::local_machine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                             platform::KeyAccess::read);
+    if (!key) return {};
+    return (*key)->read_string("SystemRoot").value_or("");
+}
+
+}  // namespace
+
+TempSearchSettings TempSearchSettings::load(const store::DataFolder& data, platform::Registry& registry,
+                                            std::vector<char> drives) {
+    TempSearchSettings s;
+    s.drives = std::move(drives);
+    s.area_folders = data.read_lines("tf_dirs.txt");
+
+    const std::string root = system_root(registry);
+    auto full_folders = data.read_lines("tf_dirs_ex.txt");
+    for (const char* sub : {"\\Debug", "\\system32\\CatRoot2", "\\system32\\config"}) full_folders.push_back(root + sub);
+    auto full_files = data.read_lines("tf_files_ex.txt");
+    for (const char* file : {"\\SoftwareDistribution\\ReportingEvents.log", "\\WindowsUpdate.log", "\\wiaservc.log",
+                             "\\wiadebug.log", "\\Sti_Trace.log"})
+        full_files.push_back(root + file);
+    s.exclusions = search::Exclusions(full_folders, data.read_lines("tf_shortdirs_ex.txt"), full_files,
+                                      data.read_lines("tf_shortfiles_ex.txt"));
+
+    if (data.exists("tf_date.txt")) {
+        const auto days = leading_integer(data.read_first_line("tf_date.txt"));
+        if (!days)
+            throw store::FileError("Файл " + data.path("tf_date.txt") +
+                                   " не содержит числа дней. Исправьте ограничение по дате в настройках маски.");
+        s.min_age_days = *days;
+    }
+    for (const auto& line : data.read_lines("tf_mask.txt"))
+        if (!line.empty() && line.front() != '#') s.masks.push_back(search::folded(line));
+    return s;
+}
+
+bool extension_matches(std::string_view path, const std::vector<std::string>& masks) {
+    const std::size_t dot = path.rfind('.');
+    const std::string ext = search::folded(dot == std::string_view::npos ? path : path.substr(dot + 1));
+    return std::find(masks.begin(), masks.end(), ext) != masks.end();
+}
+
+bool old_enough(const platform::CalendarDate& written, const platform::CalendarDate& today, int days) {
+    return days_from_civil(today.year, today.month, today.day) - days >=
+           days_from_civil(written.year, written.month, written.day);
+}
+
+TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::Platform& platform, ui::Pump& pump,
+                                 const ui::StopRequest& stop, TempSearchProgress& progress) {
+    const auto now = platform.system.now();
+    const platform::CalendarDate today{now.year, now.month, now.day};
+    auto& fs = platform.fs;
+
+    search::WalkRules rules;
+    rules.folder_passes = [&](const std::string& path, const platform::DirEntry& entry, bool in_drive_root) {
+        if (in_drive_root && entry.name == "RECYCLER") return false;
+        if (search::folded(entry.name).starts_with("microsoft")) return false;
+        return !settings.exclusions.folder_excluded(path, entry.name);
+    };
+    // Only files with a wanted extension are kept: the age test asks the file
+    // system again, so it comes last.
+    rules.file_passes = [&](const std::string& path, const platform::DirEntry& entry) {
+        if (!extension_matches(path, settings.masks)) return false;
+        if (search::folded(entry.name).ends_with("install.log")) return false;
+        if (settings.exclusions.file_excluded(path, entry.name)) return false;
+        const auto written = fs.last_write_date(path);
+        return !written || old_enough(*written, today, settings.min_age_days);
+    };
+    search::AreaWalk walk(fs, pump, stop, rules);
+
+    std::vector<search::Found> found;
+    std::vector<std::string> walk_folders;
+    for (char letter : settings.drives) walk.drive_pass(letter, found, walk_folders);
+    walk_folders.insert(walk_folders.end(), settings.area_folders.begin(), settings.area_folders.end());
+    progress.walk_started(walk_folders.size(), walk_folders.empty() ? std::string() : walk_folders.front());
+
+    for (std::size_t i = 0; i < walk_folders.size(); ++i) {
+        pump.serve();
+        if (stop.requested()) break;
+        progress.walking(i, walk_folders[i]);
+        walk.walk(walk_folders[i], found);
+    }
+
+    // The first occurrence of each path stays, in place.
+    TempSearchResult result;
+    std::unordered_set<std::string> seen;
+    seen.reserve(found.size());
+    for (auto& f : found) {
+        if (!seen.insert(f.path).second) continue;
+        result.total += f.entry.size;
+        result.rows.push_back({std::move(f.path), f.entry.size});
+    }
+    return result;
+}
+
+std::string SearchSizeText(std::uint64_t bytes, char decimal_separator) {
+    const bool megabytes = bytes >= 1048576;
+    const double value = megabytes ? static_cast<double>(bytes) / 1048576.0 : static_cast<double>(bytes) / 1024.0;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    std::string text = buffer;
+    const std::size_t dot = text.find('.');
+    if (dot != std::string::npos) text[dot] = decimal_separator;
+    const std::size_t comma = text.find(',');
+    if (comma != std::string::npos) text.resize(std::min(text.size(), comma + 3));
+    text.append(megabytes ? " MB" : " KB");
+    return text;
+}
+
+}  // namespace junk

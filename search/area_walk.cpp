@@ -1,0 +1,53 @@
+#include "search/area_walk.h"
+
+namespace search {
+
+namespace {
+
+bool enterable(const platform::DirEntry& entry) { return entry.is_directory() && !entry.is_reparse_point(); }
+
+}  // namespace
+
+void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vector<std::string>& walk_folders) {
+    const std::string root = std::string(1, letter) + ":\\";
+    std::vector<std::string> first_level;
+    fs_.enumerate(root, [&](const platform::DirEntry& entry) {
+        const std::string path = root + entry.name;
+        if (entry.is_directory()) {
+            if (enterable(entry) && rules_.folder_passes(path, entry, true)) first_level.push_back(path + '\\');
+        } else if (rules_.file_passes(path, entry)) {
+            collected.push_back({path, entry});
+        }
+        return true;
+    });
+    for (const auto& folder : first_level) {
+        fs_.enumerate(folder, [&](const platform::DirEntry& entry) {
+            pump_.serve();
+            const std::string path = folder + entry.name;
+            if (entry.is_directory()) {
+                if (enterable(entry) && rules_.folder_passes(path, entry, false)) walk_folders.push_back(path);
+            } else if (rules_.file_passes(path, entry)) {
+                collected.push_back({path, entry});
+            }
+            return true;
+        });
+    }
+}
+
+void AreaWalk::walk(const std::string& folder, std::vector<Found>& collected) {
+    std::string prefix = folder;
+    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+    fs_.enumerate(prefix, [&](const platform::DirEntry& entry) {
+        pump_.serve();
+        if (stop_.requested()) return false;
+        const std::string path = prefix + entry.name;
+        if (!entry.is_directory()) {
+            if (rules_.file_passes(path, entry)) collected.push_back({path, entry});
+        } else if (enterable(entry) && rules_.folder_passes(path, entry, false)) {
+            walk(path, collected);
+        }
+        return true;
+    });
+}
+
+}  // namespace search

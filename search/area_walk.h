@@ -1,0 +1,55 @@
+#pragma once
+// The walk shared by the file searches. For each chosen drive the drive pass
+// lists the root and its first-level folders itself, collecting the files it
+// meets there and returning the second-level folders; those and the area
+// folders are then walked depth first. What passes and what is collected is
+// the search's own: its rules decide.
+//
+// Folders that are reparse points are never entered. The message queue is
+// served once per entry of a first-level folder and of every walked folder;
+// the walk of a folder ends early when the stop request is set.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "ui/pump.h"
+
+namespace search {
+
+struct Found {
+    std::string path;  // full path
+    platform::DirEntry entry;
+};
+
+struct WalkRules {
+    // Whether a folder met during the walk is entered; `path` has no trailing
+    // backslash; `in_drive_root` is true for the folders of a drive's root.
+    std::function<bool(const std::string& path, const platform::DirEntry& entry, bool in_drive_root)> folder_passes;
+    // Whether a file is collected.
+    std::function<bool(const std::string& path, const platform::DirEntry& entry)> file_passes;
+};
+
+class AreaWalk {
+public:
+    AreaWalk(platform::FileSystem& fs, ui::Pump& pump, const ui::StopRequest& stop, WalkRules rules)
+        : fs_(fs), pump_(pump), stop_(stop), rules_(std::move(rules)) {}
+
+    // The drive pass of drive `letter`: files of its root and of its passing
+    // first-level folders go to `collected`, the passing second-level folders
+    // (as "C:\first\second") to `walk_folders`.
+    void drive_pass(char letter, std::vector<Found>& collected, std::vector<std::string>& walk_folders);
+
+    // The recursive walk of `folder`: what passes inside it, depth first, a
+    // subfolder's files inserted where the subfolder was met. The folder
+    // itself is not tested.
+    void walk(const std::string& folder, std::vector<Found>& collected);
+
+private:
+    platform::FileSystem& fs_;
+    ui::Pump& pump_;
+    const ui::StopRequest& stop_;
+    WalkRules rules_;
+};
+
+}  // namespace search
