@@ -1,0 +1,13 @@
+#include "app/sounds.h"
+
+namespace app {
+
+bool Sounds::load(const store::DataFolder& data) {
+    const std::pair<platform::SoundPlayer*, const char*> files[] = {
+        {radar.get(), "radar.wav"}, {clean.get(), "clean.wav"}, {link.get(), "link.wav"}};
+    for (const auto& [player, name] : files)
+        if (!player->load(data.path(name))) return false;
+    return true;
+}
+
+}  // namespace app
