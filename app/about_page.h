@@ -16,6 +16,7 @@ public:
     // "Проверить обновления" runs this.
     std::function<void()> check_updates;
 
+    ui::Image& banner() { return banner_; }
     ui::Label& version() { return version_; }
     ui::Label& home_link() { return home_link_; }
     ui::Label& feedback_link() { return feedback_link_; }

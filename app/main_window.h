@@ -52,6 +52,7 @@ public:
     ui::Timer& startup_timer() { return startup_timer_; }
     ui::TrayIcon& tray() { return tray_; }
     junk::TempPage& temp_page() { return *temp_page_; }
+    AboutPage& about() { return *about_; }
 
     // Hides the window into the notification area, and back.
     void hide_to_tray();

@@ -1,0 +1,173 @@
+// The main window: navigation, the category bar, drive selections, sounds,
+// the fade-in and the About page.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/main_window.h"
+#include "platform/posix/headless_ui.h"
+#include "sandbox.h"
+
+using testing_support::Sandbox;
+using platform::DriveType;
+
+namespace {
+
+std::string shipped(const char* name) {
+    std::ifstream in(std::string(VORLINDE_TEST_DATA "/../../data/") + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Fixture {
+    Sandbox box{[](platform::posix::PosixConfig& config, const std::string& root) {
+        const std::pair<char, DriveType> drives[] = {{'A', DriveType::removable}, {'C', DriveType::fixed},
+                                                     {'D', DriveType::cdrom},     {'E', DriveType::removable},
+                                                     {'F', DriveType::ramdisk},   {'G', DriveType::remote}};
+        config.drives.clear();
+        for (auto [letter, type] : drives) {
+            const std::string folder = root + "/" + static_cast<char>(std::tolower(letter));
+            std::filesystem::create_directories(folder);
+            config.drives.push_back({letter, folder, type});
+        }
+    }};
+    headless::Toolkit toolkit;
+
+    Fixture() {
+        for (const char* sound : {"link.wav", "clean.wav", "radar.wav", "banner.jpg"})
+            box.write(std::string("C:\\Program\\Data\\") + sound, shipped(sound));
+    }
+};
+
+}  // namespace
+
+TEST(MainWindow, OffersRemovableFixedAndRemoteDrivesButNotTheFloppyA) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    EXPECT_EQ(main.usable_drives(), (std::vector<std::string>{"C:\\", "E:\\", "G:\\"}));
+}
+
+TEST(MainWindow, RefillsEveryDriveSelectionFromItsFlagFileWhenShown) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    f.box.data().rewrite("tf_drives.txt", {"0", "1", "1", "1", "1"});  // longer than the list
+    f.box.data().rewrite("cf_drives.txt", {"1"});                      // shorter
+    f.box.data().rewrite("ed_drives.txt", {"yes", "", "1"});           // garbage checks nothing
+    f.toolkit.run(main);
+    EXPECT_EQ(main.drives(app::DriveTool::temp_files).checked_letters(), (std::vector<char>{'E', 'G'}));
+    EXPECT_EQ(main.drives(app::DriveTool::duplicates).checked_letters(), (std::vector<char>{'C'}));
+    EXPECT_EQ(main.drives(app::DriveTool::empty_dirs).checked_letters(), (std::vector<char>{'G'}));
+    EXPECT_TRUE(main.drives(app::DriveTool::registry).checked_letters().empty());
+
+    f.box.data().remove("cf_drives.txt");
+    main.hide();
+    main.show();
+    EXPECT_TRUE(main.drives(app::DriveTool::duplicates).checked_letters().empty());
+}
+
+TEST(MainWindow, OneCategoryOpensAtATimeAndSetsTheBarHeight) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    auto& bar = main.categories();
+    EXPECT_EQ(bar.category_count(), 8);
+    bar.click_header(0);  // "Ненужные файлы": three items
+    EXPECT_EQ(bar.bounds().height, 227);
+    bar.click_header(3);  // "Дубликаты": one item
+    EXPECT_FALSE(bar.expanded(0));
+    EXPECT_TRUE(bar.expanded(3));
+    EXPECT_EQ(bar.bounds().height, 179);
+    bar.click_header(4);  // "Реестр": two items
+    EXPECT_EQ(bar.bounds().height, 203);
+    bar.click_header(4);
+    EXPECT_EQ(bar.last_expanded(), -1);
+    EXPECT_EQ(bar.bounds().height, 154);
+}
+
+TEST(MainWindow, EveryRoutineShowsItsPagesAndItemsPlayTheLinkSound) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    f.toolkit.run(main);
+    EXPECT_EQ(main.outer_page(), 1);
+    EXPECT_EQ(main.inner_page(), 1);  // a fresh window shows About
+
+    using R = app::Routine;
+    const std::pair<R, std::pair<int, int>> table[] = {
+        {R::loc_run, {9, 0}},   {R::cur_run, {9, 1}},    {R::temp_dirs, {2, 0}},  {R::bad_links, {2, 2}},
+        {R::cache, {4, 0}},     {R::jurnal, {4, 1}},     {R::cookies, {4, 2}},    {R::temp_find, {2, 1}},
+        {R::empty_dirs, {5, 0}}, {R::duplicates, {6, 0}}, {R::reg_find, {7, 0}},  {R::history, {7, 1}},
+        {R::uninstall, {8, 0}}, {R::full_delete, {8, 1}}, {R::run_tools, {9, 2}}};
+    for (const auto& [routine, pages] : table) {
+        main.run(routine);
+        EXPECT_EQ(std::make_pair(main.outer_page(), main.inner_page()), pages) << static_cast<int>(routine);
+    }
+
+    auto& link = static_cast<platform::posix::PosixSoundPlayer&>(*main.sounds().link);
+    const int plays = link.plays();
+    main.categories().click_header(7);
+    main.categories().click_item(7, 0);  // "Настроить программы"
+    EXPECT_EQ(std::make_pair(main.outer_page(), main.inner_page()), std::make_pair(1, 0));
+    main.categories().click_header(0);
+    main.categories().click_item(0, 0);  // "Очистка Temp папок" refreshes the page
+    EXPECT_EQ(std::make_pair(main.outer_page(), main.inner_page()), std::make_pair(2, 0));
+    EXPECT_EQ(link.plays(), plays + 2);
+}
+
+TEST(MainWindow, AMissingSoundIsAskedAboutAtEveryActivation) {
+    Fixture f;
+    f.box.data().remove("clean.wav");
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    ui::Form other(f.toolkit, "Form2");
+    f.toolkit.dialogs().answers = {ui::Answer::no, ui::Answer::yes};
+    f.toolkit.run(main);
+    ASSERT_EQ(f.toolkit.dialogs().messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.dialogs().messages[0].text, "Ошибка при инициализации некоторых функций. Отправить отчет?");
+    EXPECT_EQ(f.toolkit.dialogs().messages[0].buttons, ui::Buttons::yes_no);
+    EXPECT_TRUE(main.sounds().radar->loaded());
+    EXPECT_FALSE(main.sounds().link->loaded());  // loading stopped at clean.wav
+
+    other.show();
+    other.close();
+    ASSERT_EQ(f.toolkit.dialogs().messages.size(), 2u);
+    const auto& opened = f.box.host().shell().opened();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "|mailto:cleaner@vorlinde.example?&subject=Ошибка при запуске 1.5.06|");
+}
+
+TEST(MainWindow, FadesInOverTwelveTicksOrStartsInTheTray) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    f.toolkit.run(main);
+    EXPECT_EQ(main.alpha(), 0);
+    f.toolkit.advance(30 * 11);
+    EXPECT_EQ(main.alpha(), 220);
+    EXPECT_TRUE(main.alpha_blend());
+    f.toolkit.advance(30);
+    EXPECT_EQ(main.alpha(), 255);
+    EXPECT_FALSE(main.alpha_blend());
+    EXPECT_FALSE(main.startup_timer().enabled());
+
+    Fixture g;
+    g.box.data().rewrite("tray.txt", {});
+    app::MainWindow hidden(g.toolkit, g.box.platform(), g.box.data());
+    g.toolkit.run(hidden);
+    g.toolkit.advance(30);
+    EXPECT_FALSE(hidden.visible());
+    EXPECT_TRUE(hidden.tray().visible());
+    hidden.show_pages(2, 0);
+    hidden.tray().click();
+    EXPECT_TRUE(hidden.visible());
+    EXPECT_FALSE(hidden.tray().visible());
+    EXPECT_EQ(std::make_pair(hidden.outer_page(), hidden.inner_page()), std::make_pair(1, 1));
+}
+
+TEST(AboutPage, LinksTurnPurpleAndOpenTheirTargets) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    f.toolkit.run(main);
+    EXPECT_EQ(main.about().version().text(), "Версия 1.5.06");
+    EXPECT_EQ(main.about().banner().picture().width, 420);
+    main.about().feedback_link().click();
+    EXPECT_EQ(main.about().feedback_link().text_color(), ui::colors::purple);
+    EXPECT_EQ(main.about().home_link().text_color(), ui::colors::blue);
+    EXPECT_EQ(f.box.host().shell().opened().back(), "open|mailto:cleaner@vorlinde.example?&subject=1.5.06|");
+}
