@@ -1,7 +1,8 @@
 #pragma once
 // The file system: enumeration, attributes, deletion, files and drives.
 // Paths are cp1251, absolute ("C:\x\y", "\\server\share\x"); an empty or
-// relative path fails. Paths longer than 260 characters work.
+// relative path, or one holding a wildcard, fails. Paths longer than 260
+// characters work. Failures carry the system's message.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,9 @@ struct DirEntry {
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
     FileTime last_write = 0;
+    // The name holds characters without a cp1251 form; each is shown as '?',
+    // so no path built from it names a file (every operation on it fails).
+    bool unrepresentable = false;
 
     bool is_directory() const { return attributes & attr::directory; }
     bool is_reparse_point() const { return attributes & attr::reparse_point; }
@@ -53,23 +57,28 @@ struct CalendarDate {
 enum class DriveType { unknown = 0, no_root = 1, removable = 2, fixed = 3, remote = 4, cdrom = 5, ramdisk = 6 };
 
 struct LogicalDrive {
-    std::string root;  // as the platform lists it: "c:\" (letter, colon, backslash)
+    std::string root;  // as the platform lists it: "C:\" (letter, colon, backslash)
     DriveType type = DriveType::unknown;
 };
 
 enum class Access { read, write, read_write };
 enum class Share { none, read_write };
 
-// An open file. Closing happens at destruction too.
+// An open file (a handle). Closing happens at destruction too; after close()
+// every operation fails. The FileSystem that opened it must outlive it.
 class File {
 public:
     virtual ~File() = default;
+    // The size in bytes (64-bit); 0 when it cannot be queried.
     virtual std::uint64_t size() = 0;
-    // Reads up to `count` bytes; 0 at the end of the file.
+    // Reads up to `count` bytes at the current position; 0 at the end.
     virtual Result<std::size_t> read(void* buffer, std::size_t count) = 0;
+    // Writes all `count` bytes at the current position.
     virtual Status write(const void* data, std::size_t count) = 0;
     virtual Status seek_to_start() = 0;
+    // Flushes the written data to the disk (FlushFileBuffers).
     virtual Status flush() = 0;
+    virtual void close() = 0;
 };
 
 class FileSystem {
@@ -94,21 +103,30 @@ public:
     // time); nothing when it does not exist. The default opens the file.
     virtual std::optional<DirEntry> entry(const std::string& path);
 
+    // The volume and file index of a file or folder (links followed).
     virtual Result<FileIdentity> identity(const std::string& path) = 0;
     // The last-write time of a file as a local calendar date.
     virtual Result<CalendarDate> last_write_date(const std::string& path) = 0;
+    // A file time (a DirEntry's last_write) as a local calendar date, with the
+    // precision of a DOS date: fails outside the years 1980 to 2107.
+    virtual Result<CalendarDate> local_date(FileTime time) = 0;
     // The name the file system reports for the last component of `path`
     // (its long form, its stored case); nothing when it does not exist.
     virtual std::optional<std::string> reported_name(const std::string& path) = 0;
 
+    // Deletes a file; fails for a read-only file, a folder, or a file that
+    // another handle holds open.
     virtual Status delete_file(const std::string& path) = 0;
-    // 0 clears read-only, hidden and system.
+    // Sets read-only, hidden and system (and archive); 0 clears them all.
     virtual Status set_attributes(const std::string& path, std::uint32_t attributes) = 0;
-    // Removes an empty folder.
+    // Removes an empty folder; a folder that is a link is removed as a link,
+    // never through it.
     virtual Status remove_folder(const std::string& path) = 0;
+    // Creates one folder; its parent must exist.
     virtual Status create_folder(const std::string& path) = 0;
 
-    // Opens an existing file.
+    // Opens an existing file. Share::none fails while any other handle holds
+    // the file, and keeps every other open out while it is held.
     virtual Result<std::unique_ptr<File>> open(const std::string& path, Access access, Share share) = 0;
     // Creates a file, or empties an existing one, for writing.
     virtual Result<std::unique_ptr<File>> create(const std::string& path) = 0;

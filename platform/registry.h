@@ -1,8 +1,8 @@
 #pragma once
 // The registry: keys are opened without being created. Key paths are cp1251,
-// relative to their root ("Software\Microsoft"). Reading never asks for write
-// access, so a program without administrator rights still reads
-// HKEY_LOCAL_MACHINE.
+// relative to their root ("Software\Microsoft"; "" is the root itself). Reading
+// never asks for write access, so a program without administrator rights
+// still reads HKEY_LOCAL_MACHINE. Failures carry the system's message.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -22,20 +22,28 @@ enum class ValueType : std::uint32_t {
 
 enum class KeyAccess { read, write };
 
+// An open key; closed at destruction. Value names compare without case.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
-    // Names in the platform's order.
+    // Names in the platform's order: subkeys sorted without regard to case;
+    // values as the registry keeps them (Windows: as they were made; Wine:
+    // sorted). Names without a cp1251 form are left out.
     virtual std::vector<std::string> subkey_names() = 0;
     virtual std::vector<std::string> value_names() = 0;
     // "" names the unnamed default value. Nothing when the value is missing.
+    // A REG_EXPAND_SZ reports its own type.
     virtual std::optional<ValueType> value_type(const std::string& name) = 0;
     // A REG_SZ (or REG_EXPAND_SZ, unexpanded) value's text; nothing when the
-    // value is missing or holds another type.
+    // value is missing, holds another type, or has characters without a
+    // cp1251 form (so that it is never taken for another text).
     virtual std::optional<std::string> read_string(const std::string& name) = 0;
+    // A REG_DWORD value; nothing when missing or of another type.
     virtual std::optional<std::uint32_t> read_dword(const std::string& name) = 0;
-    virtual Status write_string(const std::string& name, const std::string& value) = 0;
-    virtual Status write_dword(const std::string& name, std::uint32_t value) = 0;
+    // Writing needs a key opened with KeyAccess::write (or made by create()).
+    virtual Status write_string(const std::string& name, const std::string& value) = 0;  // REG_SZ
+    virtual Status write_dword(const std::string& name, std::uint32_t value) = 0;        // REG_DWORD
+    // Fails when the value is missing.
     virtual Status delete_value(const std::string& name) = 0;
 };
 
@@ -43,12 +51,15 @@ class Registry {
 public:
     virtual ~Registry() = default;
     // The key, or a failure when it is missing or access is refused; a missing
-    // key is never created.
+    // key is never created. KeyAccess::read asks for reading only (KEY_READ),
+    // KeyAccess::write for reading and writing.
     virtual Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access) = 0;
     // Creates a key (and its missing parents) and opens it for writing.
     virtual Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) = 0;
+    // Whether the key opens for reading.
     virtual bool key_exists(Root root, const std::string& path) = 0;
-    // Deletes a key with all its subkeys and values, depth first.
+    // Deletes a key with all its subkeys and values, depth first; fails for
+    // a missing key and for a root ("").
     virtual Status delete_tree(Root root, const std::string& path) = 0;
 };
 

@@ -11,11 +11,12 @@ namespace platform {
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    // Loads a .wav file; fails when it is missing or unreadable (the player is
-    // then unloaded).
+    // Loads a whole .wav file into memory; fails when it is missing,
+    // unreadable or not a RIFF/WAVE file (the player is then unloaded).
     virtual Status load(const std::string& path) = 0;
     virtual bool loaded() const = 0;
-    // Plays from the start without blocking.
+    // Plays from the start without blocking (from memory, asynchronously);
+    // a sound that is playing stops.
     virtual void play() = 0;
 };
 

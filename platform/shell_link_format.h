@@ -1,0 +1,29 @@
+#pragma once
+// The Shell Link (.lnk) binary format, read and written without the shell:
+// the header, the target's item identifier list, the LinkInfo with the local
+// base path (or a network path), and the string data (description, working
+// folder, arguments). What it writes, IShellLink reads; what IShellLink
+// writes, it reads. Texts are cp1251.
+#include <optional>
+#include <string>
+
+namespace platform {
+
+struct ShellLinkData {
+    std::string target;          // a full path: "C:\dir\file.exe" or "\\server\share\file"
+    std::string description;
+    std::string arguments;
+    std::string working_folder;
+    bool target_is_folder = false;
+};
+
+// The bytes of a shortcut file for `link`.
+std::string encode_shell_link(const ShellLinkData& link);
+
+// The shortcut held by `bytes`; nothing when they are not a shell link. The
+// target is the file-system path that the shell's GetPath reports (empty when
+// the link has none): the Unicode local path, else the path the item list
+// spells, else the ANSI local path, a network path taking precedence.
+std::optional<ShellLinkData> decode_shell_link(const std::string& bytes);
+
+}  // namespace platform

@@ -1,0 +1,79 @@
+#include <windows.h>
+#include <wininet.h>
+
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_text.h"
+
+namespace platform::win32 {
+
+namespace {
+
+Status internet_error() {
+    const DWORD code = GetLastError();
+    return error_status(code, GetModuleHandleW(L"wininet.dll"));
+}
+
+class Handle {
+public:
+    explicit Handle(HINTERNET h) : h_(h) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (h_) InternetCloseHandle(h_);
+    }
+    HINTERNET get() const { return h_; }
+
+private:
+    HINTERNET h_;
+};
+
+// The executable's file name: the agent the program introduces itself with.
+std::wstring agent_name() {
+    wchar_t path[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const wchar_t* name = wcsrchr(path, L'\\');
+    return name ? name + 1 : path;
+}
+
+class Win32Internet : public Internet {
+public:
+    bool connected() override {
+        DWORD flags = 0;
+        return InternetGetConnectedState(&flags, 0) != FALSE;
+    }
+
+    Status download(const std::string& url, const std::string& file) override {
+        Handle session(InternetOpenW(agent_name().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        if (!session.get()) return internet_error();
+        DWORD timeout = 10000;
+        InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+        InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+        // Always from the server: an update check must not see an old copy.
+        Handle request(InternetOpenUrlW(session.get(), widen(url).c_str(), nullptr, 0,
+                                        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+        if (!request.get()) return internet_error();
+        DWORD status = 0, size = sizeof status;
+        const bool http = HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                                         nullptr) != FALSE;
+        auto out = file_system().create(file);
+        if (!out) return out.status();
+        char buffer[1024];
+        for (;;) {
+            DWORD got = 0;
+            if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got) || got == 0) break;
+            if (Status s = (*out)->write(buffer, got); !s) return s;
+        }
+        if (http && (status < 200 || status > 299))
+            return Status::failure("Сервер ответил кодом " + std::to_string(status) + ".");
+        return Status::success();
+    }
+};
+
+}  // namespace
+
+Internet& internet() {
+    static Win32Internet instance;
+    return instance;
+}
+
+}  // namespace platform::win32

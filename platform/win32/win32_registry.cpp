@@ -1,0 +1,196 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_text.h"
+
+namespace platform::win32 {
+
+namespace {
+
+HKEY root_key(Root root) {
+    switch (root) {
+        case Root::classes_root: return HKEY_CLASSES_ROOT;
+        case Root::current_user: return HKEY_CURRENT_USER;
+        case Root::local_machine: return HKEY_LOCAL_MACHINE;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+// Subkey names (UTF-16) of an open key.
+std::vector<std::wstring> wide_subkeys(HKEY key) {
+    std::vector<std::wstring> names;
+    DWORD count = 0, longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
+        return names;
+    std::wstring buffer(longest + 2, L'\0');
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        const LSTATUS r = RegEnumKeyExW(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (r == ERROR_MORE_DATA) {
+            buffer.resize(buffer.size() * 2);
+            --i;
+            continue;
+        }
+        if (r != ERROR_SUCCESS) break;
+        names.emplace_back(buffer.data(), length);
+    }
+    return names;
+}
+
+class Win32Key : public RegistryKey {
+public:
+    explicit Win32Key(HKEY key) : key_(key) {}
+    ~Win32Key() override { RegCloseKey(key_); }
+
+    // Names without a cp1251 form are left out: no name can stand for them.
+    std::vector<std::string> subkey_names() override {
+        std::vector<std::string> names;
+        for (const auto& w : wide_subkeys(key_))
+            if (auto n = narrow(w)) names.push_back(*n);
+        return names;
+    }
+
+    std::vector<std::string> value_names() override {
+        std::vector<std::string> names;
+        DWORD longest = 0;
+        if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
+                             nullptr, nullptr) != ERROR_SUCCESS)
+            return names;
+        std::wstring buffer(longest + 2, L'\0');
+        for (DWORD i = 0;; ++i) {
+            DWORD length = static_cast<DWORD>(buffer.size());
+            const LSTATUS r = RegEnumValueW(key_, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            if (r == ERROR_MORE_DATA) {
+                buffer.resize(buffer.size() * 2);
+                --i;
+                continue;
+            }
+            if (r != ERROR_SUCCESS) break;
+            if (auto n = narrow(buffer.data(), static_cast<int>(length))) names.push_back(*n);
+        }
+        return names;
+    }
+
+    std::optional<ValueType> value_type(const std::string& name) override {
+        DWORD type = 0;
+        if (RegQueryValueExW(key_, widen(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+            return std::nullopt;
+        return static_cast<ValueType>(type);
+    }
+
+    // A text with characters that have no cp1251 form reads as nothing, so
+    // that it is never taken for another text.
+    std::optional<std::string> read_string(const std::string& name) override {
+        const std::wstring wide_name = widen(name);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            DWORD type = 0, size = 0;
+            if (RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+                return std::nullopt;
+            if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+            std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+            DWORD got = size;
+            const LSTATUS r = RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type,
+                                               reinterpret_cast<BYTE*>(data.data()), &got);
+            if (r == ERROR_MORE_DATA) continue;  // changed in between
+            if (r != ERROR_SUCCESS) return std::nullopt;
+            data.resize(got / sizeof(wchar_t));
+            while (!data.empty() && data.back() == L'\0') data.pop_back();
+            // Text after an embedded terminator is not part of the string.
+            const std::size_t nul = data.find(L'\0');
+            if (nul != std::wstring::npos) data.resize(nul);
+            return narrow(data);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::uint32_t> read_dword(const std::string& name) override {
+        DWORD type = 0, value = 0, size = sizeof value;
+        if (RegQueryValueExW(key_, widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+                ERROR_SUCCESS ||
+            type != REG_DWORD || size != sizeof value)
+            return std::nullopt;
+        return value;
+    }
+
+    Status write_string(const std::string& name, const std::string& value) override {
+        const std::wstring data = widen(value);
+        const LSTATUS r = RegSetValueExW(key_, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                         static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+        return r == ERROR_SUCCESS ? Status::success() : error_status(r);
+    }
+
+    Status write_dword(const std::string& name, std::uint32_t value) override {
+        const DWORD data = value;
+        const LSTATUS r = RegSetValueExW(key_, widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                         sizeof data);
+        return r == ERROR_SUCCESS ? Status::success() : error_status(r);
+    }
+
+    Status delete_value(const std::string& name) override {
+        const LSTATUS r = RegDeleteValueW(key_, widen(name).c_str());
+        return r == ERROR_SUCCESS ? Status::success() : error_status(r);
+    }
+
+private:
+    HKEY key_;
+};
+
+LSTATUS delete_tree_wide(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    LSTATUS r = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key);
+    if (r != ERROR_SUCCESS) return r;
+    const auto subkeys = wide_subkeys(key);
+    RegCloseKey(key);
+    for (const auto& sub : subkeys) {
+        r = delete_tree_wide(root, path + L"\\" + sub);
+        if (r != ERROR_SUCCESS) return r;
+    }
+    return RegDeleteKeyW(root, path.c_str());
+}
+
+class Win32Registry : public Registry {
+public:
+    Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access) override {
+        HKEY key = nullptr;
+        const REGSAM rights = access == KeyAccess::read ? KEY_READ : KEY_READ | KEY_WRITE;
+        const LSTATUS r = RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, rights, &key);
+        if (r != ERROR_SUCCESS) return error_status(r);
+        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(key));
+    }
+
+    Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) override {
+        HKEY key = nullptr;
+        const LSTATUS r = RegCreateKeyExW(root_key(root), widen(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                                          nullptr, &key, nullptr);
+        if (r != ERROR_SUCCESS) return error_status(r);
+        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(key));
+    }
+
+    bool key_exists(Root root, const std::string& path) override {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    Status delete_tree(Root root, const std::string& path) override {
+        std::wstring wide = widen(path);
+        while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
+        while (!wide.empty() && wide.front() == L'\\') wide.erase(0, 1);
+        if (wide.empty()) return error_status(ERROR_ACCESS_DENIED);  // never a root
+        const LSTATUS r = delete_tree_wide(root_key(root), wide);
+        return r == ERROR_SUCCESS ? Status::success() : error_status(r);
+    }
+};
+
+}  // namespace
+
+Registry& registry() {
+    static Win32Registry instance;
+    return instance;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,95 @@
+// The registry, the same on both sides, under a private key of
+// HKEY_CURRENT_USER\Software\VorlindeTest.
+#include <gtest/gtest.h>
+
+#include "contract/contract_helpers.h"
+
+using namespace contract;
+using platform::KeyAccess;
+using platform::Root;
+using platform::ValueType;
+
+namespace {
+
+std::vector<std::string> sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(RegistryContract, SubkeysAndValuesEnumerateWithTheirTypes) {
+    auto& reg = services().registry;
+    const std::string k = make_registry_test_key();
+    {
+        auto key = reg.create(Root::current_user, k);
+        ASSERT_TRUE(key) << shown(key.message());
+        EXPECT_TRUE((*key)->write_string("", "по умолчанию"));
+        EXPECT_TRUE((*key)->write_string("Путь", "C:\\Папка\\файл.exe"));
+        EXPECT_TRUE((*key)->write_dword("Число", 42));
+        EXPECT_TRUE((*key)->write_string("Last", "x"));
+        for (const char* sub : {"Beta", "alpha", "Гамма"}) ASSERT_TRUE(reg.create(Root::current_user, k + "\\" + sub));
+    }
+    auto key = reg.open(Root::current_user, k, KeyAccess::read);
+    ASSERT_TRUE(key);
+    auto& r = **key;
+    EXPECT_EQ(r.subkey_names(), (std::vector<std::string>{"alpha", "Beta", "Гамма"}));
+    // Windows lists values in the order they were made, Wine sorted by name.
+    EXPECT_EQ(sorted(r.value_names()), (std::vector<std::string>{"", "Last", "Путь", "Число"}));
+    EXPECT_EQ(r.value_type(""), ValueType::string);
+    EXPECT_EQ(r.value_type("путь"), ValueType::string);
+    EXPECT_EQ(r.value_type("Число"), ValueType::dword);
+    EXPECT_FALSE(r.value_type("Нет"));
+    EXPECT_EQ(r.read_string(""), "по умолчанию");
+    EXPECT_EQ(r.read_string("Путь"), "C:\\Папка\\файл.exe");
+    EXPECT_FALSE(r.read_string("Число"));
+    EXPECT_FALSE(r.read_string("Нет"));
+    EXPECT_EQ(r.read_dword("Число"), 42u);
+    EXPECT_FALSE(r.read_dword("Путь"));
+    // A key opened for reading is not written through.
+    EXPECT_FALSE(r.write_string("Путь", "другое"));
+    EXPECT_EQ(r.read_string("Путь"), "C:\\Папка\\файл.exe");
+
+    auto writable = reg.open(Root::current_user, k, KeyAccess::write);
+    ASSERT_TRUE(writable);
+    EXPECT_TRUE((*writable)->write_string("Путь", ""));
+    EXPECT_EQ((*writable)->read_string("Путь"), "");
+    EXPECT_TRUE((*writable)->write_dword("Число", 0xFFFFFFFFu));
+    EXPECT_EQ((*writable)->read_dword("Число"), 0xFFFFFFFFu);
+    EXPECT_TRUE((*writable)->delete_value("Путь"));
+    EXPECT_FALSE((*writable)->delete_value("Путь"));
+    EXPECT_EQ(sorted((*writable)->value_names()), (std::vector<std::string>{"", "Last", "Число"}));
+}
+
+TEST(RegistryContract, MissingKeysFailWithoutBeingCreatedAndTreesDeleteDepthFirst) {
+    auto& reg = services().registry;
+    const std::string k = make_registry_test_key();
+    EXPECT_FALSE(reg.open(Root::current_user, k, KeyAccess::read));
+    EXPECT_FALSE(reg.open(Root::current_user, k, KeyAccess::write));
+    EXPECT_FALSE(reg.key_exists(Root::current_user, k));
+    EXPECT_FALSE(reg.delete_tree(Root::current_user, k));
+
+    ASSERT_TRUE(reg.create(Root::current_user, k + "\\a\\b\\c"));
+    {
+        auto c = reg.open(Root::current_user, k + "\\a\\b\\c", KeyAccess::write);
+        ASSERT_TRUE(c);
+        EXPECT_TRUE((*c)->write_string("v", "1"));
+    }
+    ASSERT_TRUE(reg.create(Root::current_user, k + "\\a\\d"));
+    EXPECT_TRUE(reg.key_exists(Root::current_user, k + "\\A\\B"));
+    EXPECT_TRUE(reg.delete_tree(Root::current_user, k + "\\a"));
+    EXPECT_FALSE(reg.key_exists(Root::current_user, k + "\\a"));
+    EXPECT_FALSE(reg.key_exists(Root::current_user, k + "\\a\\b\\c"));
+    EXPECT_TRUE(reg.key_exists(Root::current_user, k));
+    EXPECT_FALSE(reg.delete_tree(Root::current_user, ""));
+    EXPECT_TRUE(reg.delete_tree(Root::current_user, k));
+    EXPECT_FALSE(reg.key_exists(Root::current_user, k));
+}
+
+TEST(RegistryContract, LocalMachineReadsWithReadAccess) {
+    auto key = services().registry.open(Root::local_machine, "Software\\Microsoft\\Windows\\CurrentVersion", KeyAccess::read);
+    ASSERT_TRUE(key) << shown(key.message());
+    const auto dir = (*key)->read_string("ProgramFilesDir");
+    ASSERT_TRUE(dir);
+    EXPECT_EQ(dir->substr(1), ":\\Program Files");
+}

@@ -1,0 +1,238 @@
+// The contract suites' side under Wine (or Windows): the real platform, with
+// temporary folders in the user's temporary folder (inside the private Wine
+// prefix) and test keys under HKEY_CURRENT_USER\Software\VorlindeTest.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "contract/contract_env.h"
+#include "platform/win32/win32_platform.h"
+
+namespace contract {
+
+namespace {
+
+std::wstring wide(const std::string& cp1251) {
+    const int n = MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), out.data(), n);
+    return out;
+}
+
+std::string narrow(const std::wstring& text) {
+    const int n = WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Deletes a tree through the platform: links are removed as links, never
+// followed.
+void remove_tree(platform::FileSystem& fs, const std::string& folder) {
+    std::vector<platform::DirEntry> entries;
+    fs.enumerate(folder, [&](const platform::DirEntry& e) {
+        entries.push_back(e);
+        return true;
+    });
+    for (const auto& e : entries) {
+        const std::string path = folder + "\\" + e.name;
+        if (e.is_directory() && !e.is_reparse_point()) remove_tree(fs, path);
+        else if (e.is_directory()) fs.remove_folder(path);
+        else {
+            fs.set_attributes(path, 0);
+            fs.delete_file(path);
+        }
+    }
+    fs.remove_folder(folder);
+}
+
+struct Side {
+    std::vector<std::string> folders, keys;
+    int markers = 0;
+
+    ~Side() {
+        auto& p = platform::win32::instance();
+        for (const auto& f : folders) remove_tree(p.fs, f);
+        for (const auto& k : keys) p.registry.delete_tree(platform::Root::current_user, k);
+        if (p.registry.key_exists(platform::Root::current_user, "Software\\VorlindeTest")) {
+            auto key = p.registry.open(platform::Root::current_user, "Software\\VorlindeTest", platform::KeyAccess::read);
+            if (key && (*key)->subkey_names().empty() && (*key)->value_names().empty())
+                p.registry.delete_tree(platform::Root::current_user, "Software\\VorlindeTest");
+        }
+    }
+};
+
+Side& side() {
+    static Side instance;
+    return instance;
+}
+
+}  // namespace
+
+platform::Platform& services() { return platform::win32::instance(); }
+
+std::string make_temp_folder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::string folder = narrow(temp);
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    folder += "\\vct-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(side().folders.size() + 1);
+    services().fs.create_folder(folder);
+    side().folders.push_back(folder);
+    return folder;
+}
+
+bool make_folder_link(const std::string& link, const std::string& target) {
+    const std::wstring from = wide(link), to = wide(target);
+    const auto is_link = [&] {
+        const DWORD a = GetFileAttributesW(from.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    };
+    if (CreateSymbolicLinkW(from.c_str(), to.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) && is_link()) return true;
+    // Wine: a host symbolic link inside the prefix's drive is its reparse point.
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unix_name =
+        reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unix_name) return false;
+    char* unix_target = unix_name(to.c_str());
+    // The link does not exist yet: name it inside its (existing) folder.
+    const std::size_t slash = from.rfind(L'\\');
+    char* unix_folder = unix_name(from.substr(0, slash).c_str());
+    if (!unix_target || !unix_folder) return false;
+    // Wine hands a Unix program its words as they are (no quotes): the
+    // temporary folders hold no blanks.
+    const std::string command =
+        std::string("/bin/ln -s ") + unix_target + " " + unix_folder + "/" + narrow(from.substr(slash + 1));
+    HeapFree(GetProcessHeap(), 0, unix_target);
+    HeapFree(GetProcessHeap(), 0, unix_folder);
+    std::wstring line = wide(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    // A Unix process cannot be waited for: wait for its work.
+    for (int waited = 0; waited < 10000; waited += 20) {
+        if (is_link()) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+bool make_hard_link(const std::string& link, const std::string& target) {
+    return CreateHardLinkW(wide(link).c_str(), wide(target).c_str(), nullptr) != FALSE;
+}
+
+bool make_file_without_cp1251_name(const std::string& folder) {
+    const std::wstring path = wide(folder) + L"\\\x65E5\x672C.txt";
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(h, "x", 1, &written, nullptr);
+    CloseHandle(h);
+    return true;
+}
+
+std::string short_path(const std::string& path) {
+    wchar_t buffer[1024] = {};
+    const DWORD n = GetShortPathNameW(wide(path).c_str(), buffer, 1024);
+    return n > 0 && n < 1024 ? narrow(buffer) : "";
+}
+
+std::string make_registry_test_key() {
+    const std::string key = "Software\\VorlindeTest\\k" + std::to_string(GetCurrentProcessId()) + "-" +
+                            std::to_string(side().keys.size() + 1);
+    side().keys.push_back(key);
+    return key;
+}
+
+std::string marker_command(const std::string& marker) {
+    wchar_t system[MAX_PATH + 1] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    ++side().markers;
+    return "\"" + narrow(system) + "\\cmd.exe\" /c echo x> \"" + marker + "\"";
+}
+
+// ---- the loopback server
+
+struct HttpServer::State {
+    SOCKET listener = INVALID_SOCKET;
+    int port = 0;
+    std::string body;
+    std::atomic<bool> stop{false};
+    std::thread thread;
+
+    void serve(SOCKET client) {
+        std::string request;
+        char buffer[2048];
+        while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
+            fd_set read_set;
+            FD_ZERO(&read_set);
+            FD_SET(client, &read_set);
+            timeval wait{5, 0};
+            if (select(0, &read_set, nullptr, nullptr, &wait) != 1) break;
+            const int n = recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            request.append(buffer, static_cast<std::size_t>(n));
+        }
+        const std::size_t start = request.find(' ') + 1, end = request.find(' ', start);
+        const std::string path = start && end != std::string::npos ? request.substr(start, end - start) : "";
+        const bool missing = path == "/missing";
+        const std::string content = missing ? std::string("not here") : body;
+        const std::string answer = std::string(missing ? "HTTP/1.0 404 Not Found" : "HTTP/1.0 200 OK") +
+                                   "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(content.size()) +
+                                   "\r\n\r\n" + content;
+        for (std::size_t sent = 0; sent < answer.size();) {
+            const int n = send(client, answer.data() + sent, static_cast<int>(answer.size() - sent), 0);
+            if (n <= 0) break;
+            sent += static_cast<std::size_t>(n);
+        }
+        shutdown(client, SD_SEND);
+        closesocket(client);
+    }
+};
+
+HttpServer::HttpServer(std::string body) : state_(std::make_unique<State>()) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    State& s = *state_;
+    s.body = std::move(body);
+    s.listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s.listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(s.listener, 8);
+    int length = sizeof address;
+    getsockname(s.listener, reinterpret_cast<sockaddr*>(&address), &length);
+    s.port = ntohs(address.sin_port);
+    s.thread = std::thread([&s] {
+        while (!s.stop) {
+            fd_set read_set;
+            FD_ZERO(&read_set);
+            FD_SET(s.listener, &read_set);
+            timeval wait{0, 50000};
+            if (select(0, &read_set, nullptr, nullptr, &wait) != 1) continue;
+            const SOCKET client = accept(s.listener, nullptr, nullptr);
+            if (client != INVALID_SOCKET) s.serve(client);
+        }
+    });
+}
+
+HttpServer::~HttpServer() {
+    state_->stop = true;
+    state_->thread.join();
+    closesocket(state_->listener);
+    WSACleanup();
+}
+
+int HttpServer::port() const { return state_->port; }
+
+}  // namespace contract
