@@ -96,13 +96,12 @@ TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::P
         if (search::folded(entry.name).starts_with("microsoft")) return false;
         return !settings.exclusions.folder_excluded(path, entry.name);
     };
-    // Only files with a wanted extension are kept: the age test asks the file
-    // system again, so it comes last.
+    // Only files with a wanted extension are kept.
     rules.file_passes = [&](const std::string& path, const platform::DirEntry& entry) {
         if (!extension_matches(path, settings.masks)) return false;
         if (search::folded(entry.name).ends_with("install.log")) return false;
         if (settings.exclusions.file_excluded(path, entry.name)) return false;
-        const auto written = fs.last_write_date(path);
+        const auto written = fs.local_date(entry.last_write);
         return !written || old_enough(*written, today, settings.min_age_days);
     };
     search::AreaWalk walk(fs, pump, stop, rules);

@@ -1,0 +1,255 @@
+#include "junk/temp_search_window.h"
+
+#include "search/exclusions.h"
+#include "search/folded.h"
+#include "search/guards.h"
+#include "ui/guard.h"
+
+namespace junk {
+
+namespace {
+
+const char kDone[] = "Поиск временных файлов завершен";
+const char kSearchDone[] = "Поиск завершен";
+const char kDeleteDone[] = "Удаление завершено";
+
+}  // namespace
+
+// Shows the walk on the window while the search runs.
+class TempSearchWindow::Progress : public TempSearchProgress {
+public:
+    explicit Progress(TempSearchWindow& window) : w_(window) {}
+    void walk_started(std::size_t count, const std::string& first) override {
+        w_.progress_.set_maximum(static_cast<int>(count));
+        w_.current_.set_text(first);
+    }
+    void walking(std::size_t index, const std::string& folder) override {
+        w_.progress_.set_position(static_cast<int>(index) + 1);
+        w_.current_.set_text(folder);
+    }
+
+private:
+    TempSearchWindow& w_;
+};
+
+TempSearchWindow::TempSearchWindow(ui::Toolkit& toolkit, platform::Platform& platform,
+                                   const store::DataFolder& data, const search::DriveSelection& drives,
+                                   ui::Form& main)
+    : ui::Form(toolkit, "Form4"), platform_(platform), data_(data), drives_(drives), main_(main) {
+    set_caption("Поиск временных файлов");
+    set_border(ui::Border::single);
+    set_client_size(560, 440);
+
+    step_.set_text("Идет предварительный анализ структуры папок...");
+    step_.set_bounds(12, 10, 420, 16);
+    step_.set_bold(true);
+    current_.set_auto_size(false);
+    current_.set_bounds(12, 32, 420, 16);
+    stop_.set_text("  Прекратить");
+    stop_.set_bounds(444, 14, 104, 28);
+    stop_.hide();
+    found_count_.set_bounds(444, 50, 60, 20);
+    found_count_.set_read_only(true);
+    found_count_.hide();
+    progress_.set_bounds(12, 56, 536, 16);
+
+    group_.set_text("Найденные файлы");
+    group_.set_bounds(8, 82, 544, 350);
+    delete_all_.set_text("  Удалить все файлы");
+    delete_all_.set_bounds(10, 20, 170, 28);
+    delete_checked_.set_text("  Удалить выбранные файлы");
+    delete_checked_.set_bounds(188, 20, 190, 28);
+    results_.set_bounds(10, 56, 524, 256);
+    results_.add_column("Имя", 500);
+    results_.set_check_boxes(true);
+    results_.set_popup_menu(&menu_);
+    check_all_.set_text("Выбрать все");
+    check_all_.set_bounds(12, 320, 150, 20);
+    to_bin_.set_text("Удалять в корзину");
+    to_bin_.set_bounds(180, 320, 180, 20);
+
+    on_show = [this] { group_.set_enabled(false); };
+    on_activate = ui::guarded(*this, [this] { search(); });
+    on_close = [this] { main_.show(); };
+    stop_.on_click = [this] { stop_request_.request(); };
+    check_all_.on_click = [this] { results_.set_all_checked(check_all_.checked()); };
+    results_.on_double_click = [this] { open_log(); };
+    menu_.on_popup = [this] { menu_opening(); };
+    delete_all_.on_click = [this] { delete_rows(false); };
+    delete_checked_.on_click = [this] { delete_rows(true); };
+    delete_file_.on_click = [this] { delete_selected_file(); };
+    delete_folder_.on_click = [this] { delete_folder_files(); };
+    exclude_file_.on_click = ui::guarded(*this, [this] { exclude_file(); });
+    exclude_folder_.on_click = ui::guarded(*this, [this] { exclude_folder(); });
+}
+
+void TempSearchWindow::search() {
+    results_.clear();
+    delete_all_.set_enabled(false);
+    delete_checked_.set_enabled(false);
+    check_all_.set_checked(false, ui::Notify::no);
+    check_all_.set_enabled(false);
+    to_bin_.set_checked(true, ui::Notify::no);
+    to_bin_.set_enabled(false);
+    step_.set_text("Выполняется поиск временных файлов... Это может занять несколько минут");
+    stop_.show();
+    progress_.set_position(0);
+    stop_request_.clear();
+
+    TempSearchResult result;
+    try {
+        const auto settings = TempSearchSettings::load(data_, platform_.registry, drives_.checked_letters());
+        Progress progress(*this);
+        result = run_temp_search(settings, platform_, pump(), stop_request_, progress);
+    } catch (...) {
+        stop_.hide();
+        step_.set_text(kDone);
+        current_.set_text("");
+        found_count_.set_text("0");
+        throw;
+    }
+    finish(result);
+}
+
+void TempSearchWindow::finish(const TempSearchResult& result) {
+    stop_.hide();
+    step_.set_text(kDone);
+    if (result.rows.empty()) {
+        current_.set_text("Временных файлов не обнаружено");
+        found_count_.set_text("0");
+        dialogs().message("Поиск завершен. Временные файлы не были найдены.", kSearchDone, ui::Icon::information);
+        return;
+    }
+    results_.begin_update();
+    for (const auto& row : result.rows) results_.add(row.path);
+    results_.end_update();
+    group_.set_enabled(true);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&delete_all_, &delete_checked_, &check_all_, &to_bin_})
+        c->set_enabled(true);
+    const std::string count = std::to_string(result.rows.size());
+    current_.set_text("Найдено файлов: " + count + "    Общий размер: " +
+                      SearchSizeText(result.total, platform_.system.decimal_separator()));
+    found_count_.set_text(count);
+    dialogs().message("Поиск завершен. Ознакомтесь со списком найденных файлов.", kSearchDone,
+                      ui::Icon::information);
+}
+
+bool TempSearchWindow::delete_one(const std::string& path) {
+    if (!search::is_absolute_path(path)) return false;
+    if (to_bin_.checked()) return platform_.shell.delete_to_recycle_bin(path).ok();
+    platform_.fs.set_attributes(path, 0);
+    return platform_.fs.delete_file(path).ok();
+}
+
+void TempSearchWindow::delete_rows(bool only_checked) {
+    current_.set_text(only_checked ? "Идет удаление выбранных файлов..." : "Идет удаление найденных файлов...");
+    progress_.set_position(0);
+    progress_.set_maximum(results_.count() - 1);
+    bool failed = false;
+    results_.begin_update();
+    for (int row = results_.count() - 1; row >= 0; --row) {
+        pump().serve();
+        progress_.step_by(1);
+        if (!only_checked || results_.checked(row)) {
+            if (delete_one(results_.text(row))) results_.remove(row);
+            else failed = true;
+        }
+        pump().serve();
+    }
+    current_.set_text("Удаление завершено");
+    for (int row = results_.count() - 1; row >= 0; --row)
+        if (!platform_.fs.attributes(results_.text(row))) results_.remove(row);
+    results_.end_update();
+
+    if (only_checked ? results_.empty() : !failed) disable_results();
+    if (!failed)
+        dialogs().message("Все выбранные файлы были успешно удалены.", kDeleteDone, ui::Icon::information);
+    else
+        dialogs().message(only_checked ? "Некоторые файлы удалить не удалось. Возможно они используются системой."
+                                       : "Некоторые удалить не удалось. Возможно они используются системой.",
+                          kDeleteDone, ui::Icon::information);
+    show_summary();
+}
+
+void TempSearchWindow::delete_selected_file() {
+    const int row = results_.selected();
+    if (row < 0) return;
+    if (delete_one(results_.text(row)))
+        results_.remove(row);
+    else
+        dialogs().message("Не удалось удалить файл. Возможно он используются какой-нибудь программой.",
+                          "Удаление невозможно", ui::Icon::error);
+    after_removal();
+    show_summary();
+}
+
+void TempSearchWindow::delete_folder_files() {
+    const int selected = results_.selected();
+    if (selected < 0) return;
+    // Only this folder and the folders below it: never a sibling that merely
+    // begins with its name.
+    const std::string folder = search::folded(search::parent_folder(results_.text(selected)));
+    results_.begin_update();
+    for (int row = results_.count() - 1; row >= 0; --row) {
+        const std::string& path = results_.text(row);
+        if (search::folder_within(search::folded(search::parent_folder(path)), folder) && delete_one(path))
+            results_.remove(row);
+    }
+    results_.end_update();
+    after_removal();
+    show_summary();
+}
+
+void TempSearchWindow::exclude_file() {
+    const int row = results_.selected();
+    if (row < 0 || !data_.exists("tf_files_ex.txt")) return;
+    data_.append_line("tf_files_ex.txt", results_.text(row));
+    results_.remove(row);
+    after_removal();
+}
+
+void TempSearchWindow::exclude_folder() {
+    const int selected = results_.selected();
+    if (selected < 0 || !data_.exists("tf_dirs_ex.txt")) return;
+    const std::string folder = search::parent_folder(results_.text(selected));
+    data_.append_line("tf_dirs_ex.txt", folder);
+    // The rows the next search leaves out because of the new entry.
+    const std::string entry = search::folded(folder);
+    results_.begin_update();
+    for (int row = results_.count() - 1; row >= 0; --row)
+        if (search::full_folder_match(search::folded(search::parent_folder(results_.text(row))), entry))
+            results_.remove(row);
+    results_.end_update();
+    after_removal();
+}
+
+void TempSearchWindow::menu_opening() {
+    const bool usable = !results_.empty() && results_.selected() >= 0;
+    for (ui::MenuItem* item : {&delete_file_, &delete_folder_, &exclude_file_, &exclude_folder_})
+        item->set_enabled(usable);
+}
+
+void TempSearchWindow::open_log() {
+    const int row = results_.selected();
+    if (row < 0) return;
+    const std::string& path = results_.text(row);
+    if (path.size() >= 3 && path.compare(path.size() - 3, 3, "log") == 0) platform_.shell.open("open", path);
+}
+
+void TempSearchWindow::disable_results() {
+    group_.set_enabled(false);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&check_all_, &to_bin_, &delete_all_, &delete_checked_})
+        c->set_enabled(false);
+}
+
+void TempSearchWindow::after_removal() {
+    if (results_.empty()) disable_results();
+}
+
+void TempSearchWindow::show_summary() {
+    const std::string found = found_count_.text();
+    const long long count = std::atoll(found.c_str());
+    current_.set_text("Найдено файлов: " + found + "          Удалено файлов: " + std::to_string(count - results_.count()));
+}
+
+}  // namespace junk

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Benchmarks of the engines, side by side with the usual Unix tools on the
+# same corpus, warm cache, median of RUNS runs (never part of the tests).
+#
+#   scripts/bench.sh [-n RUNS] [CORPUS_ROOT]
+#
+# Corpora (made once by the shared make_corpus.py, outside the source tree):
+#   CORPUS_ROOT/deep      about 300,000 small files, some with temporary extensions
+#   CORPUS_ROOT/temp100k  about 100,000 small files in about 5,000 folders
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+runs=3
+if [ "${1:-}" = "-n" ]; then runs="$2"; shift 2; fi
+corpora="${1:-${TMPDIR:-/tmp}/vorlinde-corpus}"
+maker="$root/../shared/bench/make_corpus.py"
+
+mkdir -p "$corpora"
+[ -d "$corpora/deep" ] || python3 "$maker" --preset deep "$corpora/deep" >/dev/null
+[ -d "$corpora/temp100k" ] || python3 "$maker" --preset deep --files 100000 --depth 6 "$corpora/temp100k" >/dev/null
+
+[ -f "$root/build/native/build.ninja" ] || cmake --preset native >/dev/null
+cmake --build "$root/build/native" --target engine_bench >/dev/null
+bench="$root/build/native/bench/engine_bench"
+
+# median wall-clock seconds of a command over $runs runs, after one warm-up
+median() {
+  "$@" >/dev/null 2>&1
+  local times=() t0 t1
+  for _ in $(seq "$runs"); do
+    t0=$(date +%s.%N); "$@" >/dev/null 2>&1; t1=$(date +%s.%N)
+    times+=("$(echo "$t1 - $t0" | bc)")
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]}'
+}
+
+find_junk() { find "$1" -type f \( -iname '*.tmp' -o -iname '*.bak' -o -iname '*.log' -o -iname '*.old' -o -iname '*.chk' \) | wc -l; }
+count_and_size() { find "$1" -type f | wc -l; du -sb "$1"; }
+export -f find_junk count_and_size
+
+echo "temporary-file search over $corpora/deep:"
+echo "  engine:   $(median "$bench" temp-search "$corpora/deep") s   ($("$bench" temp-search "$corpora/deep"))"
+echo "  find:     $(median bash -c "find_junk '$corpora/deep'") s   ($(find_junk "$corpora/deep") files)"
+echo "temporary folder count and size over $corpora/temp100k:"
+echo "  engine:   $(median "$bench" temp-refresh "$corpora/temp100k") s   ($("$bench" temp-refresh "$corpora/temp100k"))"
+echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"

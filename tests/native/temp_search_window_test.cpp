@@ -1,0 +1,186 @@
+// The temporary-file search window: the search's end, deletion, exclusions
+// and the context menu.
+#include <gtest/gtest.h>
+
+#include "junk/temp_search_window.h"
+#include "platform/posix/faults.h"
+#include "platform/posix/headless_ui.h"
+#include "sandbox.h"
+
+using testing_support::Sandbox;
+
+namespace {
+
+struct Fixture {
+    Sandbox box;
+    platform::posix::FaultyFileSystem faulty{box.platform().fs};
+    platform::Platform services{faulty,
+                                box.platform().registry,
+                                box.platform().shell,
+                                box.platform().links,
+                                box.platform().internet,
+                                box.platform().sound,
+                                box.platform().system};
+    headless::Toolkit toolkit;
+    ui::Form main{toolkit, "Form1"};
+    search::DriveSelection drives;
+    junk::TempSearchWindow window{toolkit, services, box.data(), drives, main};
+
+    Fixture() {
+        box.data().rewrite("tf_mask.txt", {"tmp", "log"});
+        box.data().rewrite("tf_dirs.txt", {"C:\\Temp", "C:\\Temp2"});
+    }
+    const std::vector<headless::Message>& messages() { return toolkit.dialogs().messages; }
+    void search() {
+        toolkit.run(main);
+        main.hide();
+        window.show_modal();
+    }
+    std::vector<std::string> rows() {
+        std::vector<std::string> out;
+        for (int i = 0; i < window.results().count(); ++i) out.push_back(window.results().text(i));
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST(TempSearchWindow, ShowsWhatItFoundAndSaysSo) {
+    Fixture f;
+    f.box.write("C:\\Temp\\a.tmp", std::string(1024, 'a'));
+    f.box.write("C:\\Temp\\b\\c.log", std::string(512, 'c'));
+    f.search();
+    EXPECT_EQ(f.rows(), (std::vector<std::string>{"C:\\Temp\\a.tmp", "C:\\Temp\\b\\c.log"}));
+    EXPECT_EQ(f.window.step().text(), "Поиск временных файлов завершен");
+    EXPECT_EQ(f.window.current().text(), "Найдено файлов: 2    Общий размер: 1,5 KB");
+    EXPECT_EQ(f.window.found_count().text(), "2");
+    EXPECT_FALSE(f.window.stop_button().visible());
+    EXPECT_TRUE(f.window.results_group().enabled());
+    EXPECT_TRUE(f.window.to_recycle_bin().checked());
+    ASSERT_EQ(f.messages().size(), 1u);
+    EXPECT_EQ(f.messages()[0].text, "Поиск завершен. Ознакомтесь со списком найденных файлов.");
+    EXPECT_EQ(f.messages()[0].owner, "Form4");
+
+    f.window.close();
+    EXPECT_TRUE(f.main.visible());
+}
+
+TEST(TempSearchWindow, NothingFoundAndABadDateLimitEndCleanly) {
+    Fixture f;
+    f.search();
+    EXPECT_EQ(f.window.current().text(), "Временных файлов не обнаружено");
+    EXPECT_EQ(f.messages().back().text, "Поиск завершен. Временные файлы не были найдены.");
+    EXPECT_FALSE(f.window.results_group().enabled());
+
+    f.box.write("C:\\Temp\\a.tmp");
+    f.box.data().rewrite("tf_date.txt", {"abc"});
+    f.window.close();
+    f.window.show_modal();
+    EXPECT_EQ(f.messages().back().icon, ui::Icon::error);
+    EXPECT_FALSE(f.window.stop_button().visible());
+    EXPECT_TRUE(f.window.results().empty());
+}
+
+TEST(TempSearchWindow, StopShowsTheRowsSoFarWithANormalEnd) {
+    Fixture f;
+    for (int i = 0; i < 4; ++i) f.box.write("C:\\Temp\\" + std::to_string(i) + "\\x.tmp");
+    f.box.write("C:\\Temp2\\y.tmp");
+    int served = 0;
+    f.toolkit.pump().on_serve = [&] {
+        if (++served == 6) f.window.stop_button().click();
+    };
+    f.search();
+    EXPECT_GE(f.window.results().count(), 1);
+    EXPECT_LT(f.window.results().count(), 5);
+    EXPECT_EQ(f.messages().back().text, "Поиск завершен. Ознакомтесь со списком найденных файлов.");
+}
+
+TEST(TempSearchWindow, DeletingAllKeepsTheRowsOfFilesThatResist) {
+    Fixture f;
+    for (const char* name : {"a", "b", "c"}) f.box.write(std::string("C:\\Temp\\") + name + ".tmp");
+    f.faulty.lock("C:\\Temp\\b.tmp");
+    f.search();
+    f.window.to_recycle_bin().click();
+    f.window.delete_all_button().click();
+    EXPECT_EQ(f.rows(), (std::vector<std::string>{"C:\\Temp\\b.tmp"}));
+    EXPECT_EQ(f.messages().back().text, "Некоторые удалить не удалось. Возможно они используются системой.");
+    EXPECT_EQ(f.window.current().text(), "Найдено файлов: 3          Удалено файлов: 2");
+    EXPECT_FALSE(f.box.exists("C:\\Temp\\a.tmp"));
+    EXPECT_TRUE(f.window.results_group().enabled());
+}
+
+TEST(TempSearchWindow, DeletingCheckedFilesForGoodGivesTheSummary) {
+    Fixture f;
+    for (int i = 0; i < 10; ++i) f.box.write("C:\\Temp\\f" + std::to_string(i) + ".tmp");
+    f.search();
+    f.window.to_recycle_bin().click();  // unchecked: deletion is permanent
+    for (int row : {1, 4, 7}) f.window.results().toggle_check(row);
+    f.window.delete_checked_button().click();
+    EXPECT_EQ(f.window.results().count(), 7);
+    EXPECT_FALSE(f.box.exists("C:\\Temp\\f4.tmp"));
+    EXPECT_EQ(f.box.platform().shell.query_recycle_bin()->items, 0u);
+    EXPECT_EQ(f.messages().back().text, "Все выбранные файлы были успешно удалены.");
+    EXPECT_EQ(f.window.current().text(), "Найдено файлов: 10          Удалено файлов: 3");
+
+    f.window.check_all().click();
+    EXPECT_EQ(f.window.results().checked_count(), 7);
+    f.window.delete_checked_button().click();
+    EXPECT_FALSE(f.window.results_group().enabled());
+}
+
+TEST(TempSearchWindow, FolderCommandsStayInsideTheChosenFolder) {
+    Fixture f;
+    f.box.write("C:\\Temp\\a.tmp");
+    f.box.write("C:\\Temp\\sub\\b.tmp");
+    f.box.write("C:\\Temp2\\c.tmp");
+    f.search();
+    ASSERT_EQ(f.rows().front(), "C:\\Temp\\a.tmp");
+    f.window.results().select(0);
+    f.window.menu().popup();
+    EXPECT_TRUE(f.window.delete_folder_item().enabled());
+    f.toolkit.choose(f.window.delete_folder_item());
+    EXPECT_EQ(f.rows(), (std::vector<std::string>{"C:\\Temp2\\c.tmp"}));
+    EXPECT_TRUE(f.box.exists("C:\\Temp2\\c.tmp"));
+    EXPECT_EQ(f.box.platform().shell.query_recycle_bin()->items, 2u);  // "Удалять в корзину" was checked
+
+    f.window.results().select(-1);
+    f.window.menu().popup();
+    EXPECT_FALSE(f.window.delete_file_item().enabled());
+}
+
+TEST(TempSearchWindow, ExclusionCommandsNeedTheirFiles) {
+    Fixture f;
+    f.box.write("C:\\Temp\\a.tmp");
+    f.box.write("C:\\Temp\\b.tmp");
+    f.box.write("C:\\Temp2\\c.tmp");
+    f.search();
+    f.window.results().select(0);
+    f.window.exclude_file_item().click();
+    EXPECT_EQ(f.window.results().count(), 3);  // no tf_files_ex.txt: nothing happens
+
+    f.box.data().rewrite("tf_files_ex.txt", {"C:\\old.tmp"});
+    f.window.exclude_file_item().click();
+    EXPECT_EQ(f.box.data().read_lines("tf_files_ex.txt"),
+              (std::vector<std::string>{"C:\\old.tmp", "C:\\Temp\\a.tmp"}));
+    EXPECT_EQ(f.window.results().count(), 2);
+
+    f.box.data().rewrite("tf_dirs_ex.txt", {});
+    f.window.results().select(0);
+    f.window.exclude_folder_item().click();
+    EXPECT_EQ(f.box.data().read_lines("tf_dirs_ex.txt"), (std::vector<std::string>{"C:\\Temp"}));
+    EXPECT_TRUE(f.window.results().empty());  // C:\Temp2 goes as the next search leaves it out
+    EXPECT_FALSE(f.window.results_group().enabled());
+}
+
+TEST(TempSearchWindow, DoubleClickOpensOnlyLowerCaseLogFiles) {
+    Fixture f;
+    f.box.write("C:\\Temp\\a.log");
+    f.box.write("C:\\Temp\\b.LOG");
+    f.search();
+    f.window.results().double_click(1);
+    f.window.results().select(1);
+    f.window.results().double_click(1);
+    f.window.results().select(0);
+    f.window.results().double_click(0);
+    EXPECT_EQ(f.box.host().shell().opened(), (std::vector<std::string>{"open|C:\\Temp\\a.log|"}));
+}
