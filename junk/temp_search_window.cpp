@@ -2,6 +2,7 @@
 
 #include "search/exclusions.h"
 #include "search/folded.h"
+#include "platform/paths.h"
 #include "search/guards.h"
 #include "ui/guard.h"
 
@@ -135,7 +136,7 @@ void TempSearchWindow::finish(const TempSearchResult& result) {
 }
 
 bool TempSearchWindow::delete_one(const std::string& path) {
-    if (!search::is_absolute_path(path)) return false;
+    if (!platform::is_absolute_path(path)) return false;
     if (to_bin_.checked()) return platform_.shell.delete_to_recycle_bin(path).ok();
     platform_.fs.set_attributes(path, 0);
     return platform_.fs.delete_file(path).ok();

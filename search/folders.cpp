@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/paths.h"
 #include "search/guards.h"
 
 namespace search {
@@ -34,7 +35,7 @@ std::optional<std::string> TempFolderPath(platform::System& system, platform::Fi
     std::optional<std::string> value;
     for (const auto& [name, text] : system.environment())
         if (name == "TEMP") value = text;
-    if (!value || !is_absolute_path(*value)) return std::nullopt;
+    if (!value || !platform::is_absolute_path(*value)) return std::nullopt;
     const std::string path = LongPathName(fs, *value);
     if (!CleanableFolder::check(fs, path)) return std::nullopt;
     return path;

@@ -1,10 +1,10 @@
 #include "search/guards.h"
 
+#include "platform/paths.h"
+
 namespace search {
 
 namespace {
-
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The length of "\\server\share" at the start of a network path, 0 otherwise.
 std::size_t network_root_length(std::string_view path) {
@@ -31,20 +31,14 @@ bool has_dot_component(std::string_view path) {
 
 }  // namespace
 
-bool is_absolute_path(std::string_view path) {
-    if (path.size() >= 3 && is_letter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
-    return network_root_length(path) > 0;
-}
-
 bool is_drive_root(std::string_view path) {
-    if (path.size() >= 2 && is_letter(path[0]) && path[1] == ':')
-        return path.size() == 2 || (path.size() == 3 && path[2] == '\\');
+    if (platform::is_drive_root(std::string(path))) return true;
     const std::size_t root = network_root_length(path);
     return root > 0 && (path.size() == root || (path.size() == root + 1 && path[root] == '\\'));
 }
 
 std::optional<CleanableFolder> CleanableFolder::check(platform::FileSystem& fs, const std::string& path) {
-    if (!is_absolute_path(path) || is_drive_root(path) || has_dot_component(path) || !fs.is_existing_folder(path))
+    if (!platform::is_absolute_path(path) || is_drive_root(path) || has_dot_component(path) || !fs.is_existing_folder(path))
         return std::nullopt;
     return CleanableFolder(path);
 }

@@ -10,8 +10,6 @@
 
 namespace search {
 
-// "C:\..." or "\\server\share\...".
-bool is_absolute_path(std::string_view path);
 // "C:", "C:\", "\\server\share" and "\\server\share\".
 bool is_drive_root(std::string_view path);
 
