@@ -16,9 +16,14 @@ function(vorlinde_add_test name)
     set(_data "${PROJECT_SOURCE_DIR}/tests/data")
   endif()
   target_compile_definitions(${name} PRIVATE VORLINDE_TEST_DATA="${_data}")
+  # Windows tests share one Wine prefix (its registry, TEMP and recycle bin):
+  # they run one at a time, beside the native ones.
+  if(WIN32)
+    set(_lock RESOURCE_LOCK wine_prefix)
+  endif()
   gtest_discover_tests(${name}
     TEST_PREFIX "${VORLINDE_TEST_PREFIX}"
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 LABELS "${VORLINDE_TEST_PREFIX}")
+    PROPERTIES TIMEOUT 120 LABELS "${VORLINDE_TEST_PREFIX}" ${_lock})
 endfunction()
