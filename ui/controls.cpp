@@ -135,6 +135,7 @@ int ListControl::add(std::vector<std::string> cells) {
 void ListControl::remove(int row) {
     if (row < 0 || row >= count()) return;
     rows_.erase(rows_.begin() + row);
+    ++removals_;
     const int before = selected_;
     if (selected_ == row) selected_ = -1;
     else if (selected_ > row) --selected_;
@@ -146,6 +147,7 @@ void ListControl::remove(int row) {
 void ListControl::clear() {
     if (rows_.empty() && selected_ < 0) return;
     rows_.clear();
+    ++removals_;
     const bool had_selection = selected_ >= 0;
     selected_ = -1;
     scroll_request_ = -1;

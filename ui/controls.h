@@ -197,6 +197,9 @@ public:
     // Keeps a row visible (scrolls to it).
     void ensure_visible(int row);
     int scroll_request() const { return scroll_request_; }
+    // How many times rows were removed (remove, clear): a backend that sees
+    // it unchanged knows that rows were only appended.
+    unsigned long long removals() const { return removals_; }
 
     // Bigger changes tell the peer once: begin_update() ... end_update().
     void begin_update() { ++updating_; }
@@ -210,6 +213,7 @@ private:
     std::vector<Row> rows_;
     int selected_ = -1;
     int scroll_request_ = -1;
+    unsigned long long removals_ = 0;
     int updating_ = 0;
     bool pending_rows_ = false;
 };

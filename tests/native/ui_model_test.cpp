@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/demo_form.h"
 #include "platform/posix/headless_ui.h"
 #include "ui/ui.h"
 
@@ -318,4 +319,40 @@ TEST(UiModel, PopupMenusPrepareThenRunOnlyUsableItems) {
     tray.right_click();
     EXPECT_TRUE(toolkit.choose(restore));
     EXPECT_EQ(restored, 1);
+}
+
+TEST(UiModel, DemoFormRunsHeadless) {
+    headless::Toolkit toolkit;
+    demo::DemoForm form(toolkit);
+    toolkit.run(form);
+
+    form.bar.click_header(1);  // one category open at a time
+    EXPECT_FALSE(form.bar.expanded(0));
+    EXPECT_TRUE(form.bar.expanded(1));
+    form.bar.click_item(1, 0);
+    EXPECT_EQ(form.pages.active(), 1);
+    EXPECT_TRUE(form.drives.showing());
+    EXPECT_FALSE(form.results.showing());
+
+    form.select_all.click();
+    EXPECT_EQ(form.results.checked_count(), form.results.count());
+    EXPECT_TRUE(form.results.context_menu());
+    EXPECT_EQ(toolkit.open_menu(), &form.result_menu);
+    EXPECT_FALSE(form.delete_file.enabled());  // nothing selected
+
+    form.setup.click();  // disabled while the optimal settings are chosen
+    EXPECT_FALSE(form.dialog.visible());
+    form.own.click();
+    form.setup.click();
+    EXPECT_TRUE(form.dialog.modal());
+    EXPECT_TRUE(form.dialog.active());
+    form.dialog.apply.release(ui::MouseButton::right);
+    EXPECT_FALSE(form.dialog.visible());
+    EXPECT_TRUE(form.active());
+
+    form.fade_in();
+    EXPECT_TRUE(form.alpha_blend());
+    toolkit.advance(400);
+    EXPECT_EQ(form.alpha(), 255);
+    EXPECT_FALSE(form.alpha_blend());
 }

@@ -1,0 +1,27 @@
+// Shows the demo form under Windows (or Wine): every control kind of the
+// widget model, for screenshots. "ui_demo 1" opens the second page. Ends
+// when the window is closed.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "demo/demo_form.h"
+#include "platform/win32/ui_toolkit.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    platform::win32::UiToolkit toolkit;
+    demo::DemoForm form(toolkit);
+    int count = 0;
+    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (args && count > 1 && std::wcscmp(args[1], L"1") == 0) {
+        form.bar.expand(1);
+        form.bar.collapse(0);
+        form.pages.set_active(1);
+    }
+    LocalFree(args);
+    form.tray.show();
+    form.fade_in();
+    toolkit.run(form);
+    return 0;
+}
