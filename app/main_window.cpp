@@ -1,7 +1,14 @@
 #include "app/main_window.h"
 
 #include "app/product.h"
+#include "duplicates/duplicates_page.h"
+#include "emptydirs/empty_dirs_page.h"
+#include "junk/mask_window.h"
+#include "junk/temp_find_page.h"
 #include "junk/temp_page.h"
+#include "search/area_window.h"
+#include "search/exclusions_window.h"
+#include "shortcuts/links_page.h"
 #include "ui/guard.h"
 
 namespace app {
@@ -115,6 +122,7 @@ MainWindow::MainWindow(ui::Toolkit& toolkit, platform::Platform& platform, const
 
     show_pages(1, 1);
     usable_drives_ = search::usable_drives(platform_.fs.logical_drives());
+    build_editors();
 
     on_show = ui::guarded(*this, [this] { shown(); });
     on_activate = [this] { activated(); };
@@ -147,6 +155,33 @@ void MainWindow::build_categories() {
     categories_.on_expand = [this](int) { bar_changed(); };
     categories_.on_collapse = [this](int) { bar_changed(); };
     categories_.on_item_click = [this](int category, int item) { item_chosen(category, item); };
+}
+
+void MainWindow::build_editors() {
+    constexpr DriveTool kTools[] = {DriveTool::temp_files, DriveTool::broken_links, DriveTool::empty_dirs,
+                                    DriveTool::duplicates};
+    constexpr const search::AreaVariant* kAreas[] = {&search::kTempFilesArea, &search::kBrokenLinksArea,
+                                                     &search::kEmptyDirsArea, &search::kDuplicatesArea};
+    constexpr const search::ExclusionsVariant* kExclusions[] = {
+        &search::kTempFilesExclusions, &search::kBrokenLinksExclusions, &search::kEmptyDirsExclusions,
+        &search::kDuplicatesExclusions};
+    for (std::size_t i = 0; i < std::size(kTools); ++i) {
+        area_windows_[i] = std::make_unique<search::AreaWindow>(toolkit(), *kAreas[i], data_, platform_.fs,
+                                                                usable_drives_, drives(kTools[i]));
+        exclusions_windows_[i] = std::make_unique<search::ExclusionsWindow>(toolkit(), *kExclusions[i], data_,
+                                                                            platform_.fs, drives(kTools[i]));
+    }
+    mask_window_ = std::make_unique<junk::MaskWindow>(toolkit(), data_);
+
+    temp_find_page_ = std::make_unique<junk::TempFindPage>(page(2, 1), area_window(DriveTool::temp_files),
+                                                           exclusions_window(DriveTool::temp_files), *mask_window_);
+    temp_find_page_->on_start = [this] { ui::fire(start_temp_search); };
+    links_page_ = std::make_unique<shortcuts::LinksPage>(page(2, 2), area_window(DriveTool::broken_links),
+                                                         exclusions_window(DriveTool::broken_links));
+    empty_dirs_page_ = std::make_unique<emptydirs::EmptyDirsPage>(page(5, 0), area_window(DriveTool::empty_dirs),
+                                                                  exclusions_window(DriveTool::empty_dirs));
+    duplicates_page_ = std::make_unique<duplicates::DuplicatesPage>(page(6, 0), area_window(DriveTool::duplicates),
+                                                                    exclusions_window(DriveTool::duplicates));
 }
 
 ui::Page& MainWindow::page(int outer, int inner) const {

@@ -16,7 +16,22 @@
 #include "ui/ui.h"
 
 namespace junk {
+class MaskWindow;
+class TempFindPage;
 class TempPage;
+}  // namespace junk
+namespace search {
+class AreaWindow;
+class ExclusionsWindow;
+}  // namespace search
+namespace shortcuts {
+class LinksPage;
+}
+namespace emptydirs {
+class EmptyDirsPage;
+}
+namespace duplicates {
+class DuplicatesPage;
 }
 
 namespace app {
@@ -54,16 +69,32 @@ public:
     junk::TempPage& temp_page() { return *temp_page_; }
     AboutPage& about() { return *about_; }
 
+    // The search area and exclusions editors of the four file searches
+    // (temp_files, broken_links, empty_dirs, duplicates), the mask editor,
+    // and the launcher pages that open them.
+    search::AreaWindow& area_window(DriveTool tool) { return *area_windows_.at(static_cast<std::size_t>(tool)); }
+    search::ExclusionsWindow& exclusions_window(DriveTool tool) {
+        return *exclusions_windows_.at(static_cast<std::size_t>(tool));
+    }
+    junk::MaskWindow& mask_window() { return *mask_window_; }
+    junk::TempFindPage& temp_find_page() { return *temp_find_page_; }
+    shortcuts::LinksPage& links_page() { return *links_page_; }
+    emptydirs::EmptyDirsPage& empty_dirs_page() { return *empty_dirs_page_; }
+    duplicates::DuplicatesPage& duplicates_page() { return *duplicates_page_; }
+
     // Hides the window into the notification area, and back.
     void hide_to_tray();
     void restore_from_tray();
 
     // Runs at the end of the fade-in when update.txt exists.
     std::function<void()> startup_update_check;
+    // Runs when "  Начать поиск" of the temporary-file search page is clicked.
+    std::function<void()> start_temp_search;
 
 private:
     void build_pages();
     void build_categories();
+    void build_editors();
     void shown();
     void activated();
     void startup_tick();
@@ -90,6 +121,13 @@ private:
 
     std::unique_ptr<AboutPage> about_;
     std::unique_ptr<junk::TempPage> temp_page_;
+    std::array<std::unique_ptr<search::AreaWindow>, 4> area_windows_;
+    std::array<std::unique_ptr<search::ExclusionsWindow>, 4> exclusions_windows_;
+    std::unique_ptr<junk::MaskWindow> mask_window_;
+    std::unique_ptr<junk::TempFindPage> temp_find_page_;
+    std::unique_ptr<shortcuts::LinksPage> links_page_;
+    std::unique_ptr<emptydirs::EmptyDirsPage> empty_dirs_page_;
+    std::unique_ptr<duplicates::DuplicatesPage> duplicates_page_;
 };
 
 }  // namespace app
