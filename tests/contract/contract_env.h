@@ -27,6 +27,11 @@ bool make_hard_link(const std::string& link, const std::string& target);
 // the folder lists it would be "??.txt".
 bool make_file_without_cp1251_name(const std::string& folder);
 
+// Whether emptying the recycle bin touches only a bin of the test's own: the
+// stand-in's trash folder, or under Wine the trash that scripts/wine-run
+// keeps beside the prefix. Never a user's own bin.
+bool recycle_bin_is_private();
+
 // The short (8.3) form of an existing path.
 std::string short_path(const std::string& path);
 

@@ -90,6 +90,8 @@ bool make_file_without_cp1251_name(const std::string& folder) {
     return static_cast<bool>(out);
 }
 
+bool recycle_bin_is_private() { return true; }
+
 std::string short_path(const std::string& path) {
     const auto s = side().host->fs().short_path_name(path);
     return s ? *s : "";

@@ -140,6 +140,15 @@ bool make_file_without_cp1251_name(const std::string& folder) {
     return true;
 }
 
+bool recycle_bin_is_private() {
+    // Wine keeps its bin in $XDG_DATA_HOME/Trash, which wine-run points
+    // beside the prefix; on Windows the bin is the user's.
+    if (!GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")) return false;
+    wchar_t value[1024] = {};
+    const DWORD n = GetEnvironmentVariableW(L"XDG_DATA_HOME", value, 1024);
+    return n > 0 && n < 1024 && wcsstr(value, L".state/xdg-data") != nullptr;
+}
+
 std::string short_path(const std::string& path) {
     wchar_t buffer[1024] = {};
     const DWORD n = GetShortPathNameW(wide(path).c_str(), buffer, 1024);
