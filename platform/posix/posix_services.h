@@ -21,7 +21,9 @@ namespace platform::posix {
 // query counts its entries and the bytes of the files below them, emptying
 // removes everything in it. Command lines start host programs with
 // posix_spawn (the program is the first, possibly quoted, word, a Windows
-// path of a mapped drive). The registry export writes REGEDIT4 text.
+// path of a mapped drive; another program fails). open() starts nothing: it
+// succeeds for an address or an existing path. Both are recorded first. The
+// registry export writes REGEDIT4 text.
 class PosixShell : public Shell {
 public:
     PosixShell(PosixFileSystem& fs, PosixRegistry& registry, std::string trash_folder, bool spawn_processes);
