@@ -137,10 +137,12 @@ std::string SearchSizeText(std::uint64_t bytes, char decimal_separator) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
     std::string text = buffer;
-    const std::size_t dot = text.find('.');
-    if (dot != std::string::npos) text[dot] = decimal_separator;
-    const std::size_t comma = text.find(',');
-    if (comma != std::string::npos) text.resize(std::min(text.size(), comma + 3));
+    // Two digits after the separator, whichever the locale uses.
+    const std::size_t separator = text.find('.');
+    if (separator != std::string::npos) {
+        text[separator] = decimal_separator;
+        text.resize(std::min(text.size(), separator + 3));
+    }
     text.append(megabytes ? " MB" : " KB");
     return text;
 }

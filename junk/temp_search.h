@@ -58,8 +58,8 @@ bool extension_matches(std::string_view path, const std::vector<std::string>& ma
 // Whether a file last written on `written` is at least `days` days old on `today`.
 bool old_enough(const platform::CalendarDate& written, const platform::CalendarDate& today, int days);
 
-// The search window's size text: KB below 1 MiB, else MB; cut two characters
-// after the first comma; "0,00 KB" is kept as it is.
+// The search window's size text: KB below 1 MiB, else MB; cut two digits
+// after the decimal separator; "0,00 KB" is kept as it is.
 std::string SearchSizeText(std::uint64_t bytes, char decimal_separator);
 
 }  // namespace junk

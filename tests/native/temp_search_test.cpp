@@ -176,6 +176,6 @@ TEST(TempSearchSizeText, KeepsItsOwnFormat) {
     EXPECT_EQ(junk::SearchSizeText(0, ','), "0 KB");
     EXPECT_EQ(junk::SearchSizeText(2, ','), "0,00 KB");
     EXPECT_EQ(junk::SearchSizeText(1536, ','), "1,5 KB");
-    EXPECT_EQ(junk::SearchSizeText(1537, '.'), "1.5009765625 KB");
+    EXPECT_EQ(junk::SearchSizeText(1537, '.'), "1.50 KB");
     EXPECT_EQ(junk::SearchSizeText(5ull << 30, ','), "5120 MB");
 }
