@@ -1,0 +1,122 @@
+// Driving the real program from another process, as a UI automation tool
+// would: windows found by title, controls by their "ComponentName" property,
+// buttons pressed with posted clicks (a sent one would wait for the modal
+// loops the click opens).
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+namespace automation {
+
+inline std::wstring widen(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
+    out.resize(static_cast<std::size_t>(n) - 1);
+    return out;
+}
+
+inline std::wstring component_name(HWND window) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(window, L"ComponentName")));
+    wchar_t name[256] = {};
+    if (atom) GlobalGetAtomNameW(atom, name, 256);
+    return name;
+}
+
+// Polls until `found` gives a window, for at most `timeout_ms`.
+inline HWND wait_for(const std::function<HWND()>& found, int timeout_ms = 20000) {
+    for (int waited = 0; waited < timeout_ms; waited += 25) {
+        if (HWND window = found()) return window;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+// A visible top-level window of the process with this title (any title when
+// empty) and, optionally, this window class.
+inline HWND top_window(DWORD process, const std::wstring& title, const wchar_t* cls = nullptr) {
+    struct Search {
+        DWORD process;
+        const std::wstring* title;
+        const wchar_t* cls;
+        HWND found;
+    } search{process, &title, cls, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.process || !IsWindowVisible(window)) return TRUE;
+            wchar_t text[512] = {}, cls[64] = {};
+            GetWindowTextW(window, text, 512);
+            GetClassNameW(window, cls, 64);
+            if ((!s.title->empty() && *s.title != text) || (s.cls && lstrcmpW(cls, s.cls) != 0)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The descendant of `top` whose component name is `name`.
+inline HWND component(HWND top, const std::wstring& name) {
+    struct Search {
+        const std::wstring* name;
+        HWND found;
+    } search{&name, nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            if (component_name(window) != *s.name) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline void press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+inline std::wstring text_of(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+// Presses OK (or Yes) on the message box of the process with this caption,
+// once it shows; returns the box's text, or "" when none came.
+inline std::wstring answer_message_box(DWORD process, const std::wstring& caption, int button = IDOK) {
+    HWND box = wait_for([&] { return top_window(process, caption, L"#32770"); });
+    if (!box) return L"";
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM param) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(child, cls, 32);
+            if (lstrcmpW(cls, L"Static") == 0 && GetWindowTextLengthW(child) > 0) {
+                *reinterpret_cast<std::wstring*>(param) = text_of(child);
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    wait_for([&] { return IsWindow(box) ? nullptr : HWND(1); }, 10000);
+    return text;
+}
+
+inline std::uint64_t recycle_bin_items() {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof(info);
+    return SUCCEEDED(SHQueryRecycleBinW(nullptr, &info)) ? static_cast<std::uint64_t>(info.i64NumItems) : 0;
+}
+
+}  // namespace automation

@@ -1,0 +1,184 @@
+// The real program under Wine, end to end: a temporary-file search from the
+// launcher over a prepared area folder, and the deletion of everything found
+// to the real recycle bin.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "automation.h"
+#include "shots.h"
+
+using namespace automation;
+
+namespace {
+
+std::wstring temp_path() {
+    wchar_t buffer[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, buffer);
+    return buffer;
+}
+
+void write_file(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += static_cast<char>(c);
+    return out;
+}
+
+// The program laid out in a folder of its own, with a Data folder whose
+// temporary-file search looks at one area folder for *.tmp files.
+struct Installation {
+    std::wstring folder = temp_path() + L"vsc-e2e-" + std::to_wstring(GetCurrentProcessId());
+    std::wstring area = folder + L"-area";
+    std::wstring exe = folder + L"\\Vorlinde System Cleaner.exe";
+    PROCESS_INFORMATION process{};
+
+    Installation() {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
+        CreateDirectoryW(area.c_str(), nullptr);
+        CopyFileW(widen(VORLINDE_PROGRAM).c_str(), exe.c_str(), FALSE);
+        for (const char* name : {"link.wav", "clean.wav", "radar.wav", "banner.jpg"})
+            CopyFileW(widen(std::string(VORLINDE_TEST_DATA "/../../data/") + name).c_str(),
+                      (folder + L"\\Data\\" + widen(name)).c_str(), FALSE);
+        write_file(folder + L"\\Data\\tf_mask.txt", "tmp\r\n");
+        write_file(folder + L"\\Data\\tf_dirs.txt", narrow(area) + "\r\n");
+    }
+    ~Installation() {
+        if (process.hProcess) {
+            TerminateProcess(process.hProcess, 1);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        SHFILEOPSTRUCTW op{};
+        std::wstring both = folder + L'\0' + area + L'\0';
+        op.wFunc = FO_DELETE;
+        op.pFrom = both.c_str();
+        op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationW(&op);
+    }
+    // Starts the program; with `temp`, its TEMP is that folder.
+    bool start(const std::wstring& temp = L"") {
+        std::wstring environment;
+        for (const wchar_t* entry = GetEnvironmentStringsW(); *entry; entry += lstrlenW(entry) + 1) {
+            const std::wstring line = entry;
+            if (!temp.empty() && (line.rfind(L"TEMP=", 0) == 0 || line.rfind(L"TMP=", 0) == 0)) continue;
+            environment += line + L'\0';
+        }
+        if (!temp.empty()) environment += L"TEMP=" + temp + L'\0' + L"TMP=" + temp + L'\0';
+        environment += L'\0';
+        std::wstring command = L"\"" + exe + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                              environment.data(), folder.c_str(), &startup, &process);
+    }
+    HWND main_window() {
+        HWND main = wait_for([&] { return top_window(id(), L"Vorlinde System Cleaner 1.5"); });
+        Sleep(500);  // the fade-in
+        return main;
+    }
+    DWORD id() const { return process.dwProcessId; }
+};
+
+}  // namespace
+
+TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
+    Installation install;
+    for (const wchar_t* name : {L"\\a.tmp", L"\\b.TMP", L"\\keep.txt"}) write_file(install.area + name, "junk");
+    CreateDirectoryW((install.area + L"\\sub").c_str(), nullptr);
+    write_file(install.area + L"\\sub\\c.tmp", "junk");
+    const auto bin_before = recycle_bin_items();
+
+    ASSERT_TRUE(install.start());
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    save_shot(main, "main-about");
+
+    // "Ненужные файлы" -> "Поиск временных файлов" -> "  Начать поиск"
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_1"); }));
+    Sleep(200);
+    save_shot(main, "main-temp-search-launcher");
+    HWND start = wait_for([&] {
+        HWND button = component(main, L"TempFindStartButton");
+        return button && IsWindowVisible(button) ? button : nullptr;
+    });
+    ASSERT_TRUE(start);
+    press(start);
+
+    EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
+              L"Поиск завершен. Ознакомтесь со списком найденных файлов.");
+    HWND search = top_window(install.id(), L"Поиск временных файлов");
+    ASSERT_TRUE(search);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(SendMessageW(component(search, L"ListView1"), LVM_GETITEMCOUNT, 0, 0), 3);
+    save_shot(search, "temp-search-found");
+
+    press(component(search, L"SpeedButton2"));  // "  Удалить все файлы"
+    EXPECT_EQ(answer_message_box(install.id(), L"Удаление завершено"), L"Все выбранные файлы были успешно удалены.");
+    EXPECT_EQ(recycle_bin_items(), bin_before + 3);
+    EXPECT_EQ(GetFileAttributesW((install.area + L"\\a.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW((install.area + L"\\keep.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    save_shot(search, "temp-search-deleted");
+
+    PostMessageW(search, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(install.process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
+    Installation install;
+    const std::wstring temp = install.folder + L"-temp";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    CreateDirectoryW((temp + L"\\sub").c_str(), nullptr);
+    for (const wchar_t* name : {L"\\a.tmp", L"\\b.dat", L"\\sub\\c.log"}) write_file(temp + name, std::string(2048, 'x'));
+    write_file(install.area + L"\\binned.txt", "x");
+    SHFILEOPSTRUCTW op{};
+    const std::wstring binned = install.area + L"\\binned.txt" + L'\0';
+    op.wFunc = FO_DELETE;
+    op.pFrom = binned.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    ASSERT_EQ(SHFileOperationW(&op), 0);
+
+    ASSERT_TRUE(install.start(temp));
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
+    HWND count = wait_for([&] {
+        HWND label = component(main, L"Label24");
+        return label && IsWindowVisible(label) ? label : nullptr;
+    });
+    ASSERT_TRUE(count);
+    EXPECT_EQ(text_of(count), L"3");
+    EXPECT_EQ(text_of(component(main, L"Label26")), L"6 KB");
+    EXPECT_NE(text_of(component(main, L"Label29")), L"0");
+    save_shot(main, "main-temp-folders-before");
+
+    press(component(main, L"SpeedButton1"));  // the temporary folder's "  Очистить"
+    EXPECT_TRUE(wait_for([&] { return text_of(count) == L"0" ? count : nullptr; }, 10000));
+    EXPECT_EQ(text_of(component(main, L"Label26")), L"0 KB");
+    EXPECT_NE(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);  // the folder itself stays
+    press(component(main, L"SpeedButton2"));  // the recycle bin's "  Очистить"
+    HWND bin = component(main, L"Label29");
+    EXPECT_TRUE(wait_for([&] { return text_of(bin) == L"0" ? bin : nullptr; }, 10000));
+    EXPECT_EQ(recycle_bin_items(), 0u);
+    EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton3")));
+    save_shot(main, "main-temp-folders-after");
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    RemoveDirectoryW(temp.c_str());
+}

@@ -1,0 +1,54 @@
+// Pictures of the program's windows for docs/: when VORLINDE_SHOTS names a
+// folder, save_shot() copies a window as it is on the screen into NAME.bmp
+// there (scripts/docs-shots.sh turns them into PNG files). Otherwise it does
+// nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace automation {
+
+inline void save_shot(HWND window, const char* name) {
+    const char* folder = std::getenv("VORLINDE_SHOTS");
+    if (!folder || !*folder || !window) return;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(300);
+    RECT box{};
+    GetWindowRect(window, &box);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    const DWORD row = ((width * 3 + 3) / 4) * 4, size = row * height;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + size;
+    const std::string path = std::string(folder) + "\\" + name + ".bmp";
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof(file), &written, nullptr);
+    WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
+    WriteFile(out, bits, size, &written, nullptr);
+    CloseHandle(out);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace automation
