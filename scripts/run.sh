@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 root="$PWD"
 
 scripts/setup.sh
+# ccache may reuse the objects of another clone of the project.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 if [ ! -f build/win64/build.ninja ]; then
   cmake --preset win64 >/dev/null
 fi

@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 root="$PWD"
 
 scripts/setup.sh
+# ccache may reuse the objects of another clone of the project.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 for preset in native native-asan win64; do
   if [ ! -f "build/$preset/build.ninja" ]; then
     cmake --preset "$preset" >/dev/null
