@@ -16,32 +16,32 @@ MaskWindow::MaskWindow(ui::Toolkit& toolkit, const store::DataFolder& data)
     : ui::Form(toolkit, "MaskForm"), data_(data) {
     set_caption("Редактирование маски");
     set_border(ui::Border::dialog);
-    set_client_size(340, 266);
+    set_client_size(364, 266);
 
     mask_list_.set_bounds(8, 8, 180, 226);
     select_all_.set_text("Выделить все");
     select_all_.set_bounds(8, 240, 180, 18);
 
-    mask_field_.set_bounds(196, 8, 136, 21);
+    mask_field_.set_bounds(196, 8, 160, 21);
     add_button_.set_text("  Добавить");
-    add_button_.set_bounds(196, 36, 136, 28);
+    add_button_.set_bounds(196, 36, 160, 28);
     remove_button_.set_text("  Удалить");
-    remove_button_.set_bounds(196, 70, 136, 28);
+    remove_button_.set_bounds(196, 70, 160, 28);
 
     date_limit_.set_text("Ограничение по дате");
-    date_limit_.set_bounds(196, 120, 136, 18);
+    date_limit_.set_bounds(196, 120, 160, 18);
     older_caption_.set_text("Искать файлы старше");
-    older_caption_.set_bounds(212, 144, 120, 16);
-    days_.set_bounds(212, 164, 56, 21);
+    older_caption_.set_bounds(214, 144, 142, 16);
+    days_.set_bounds(214, 164, 56, 21);
     days_.set_read_only(true);
     days_.set_range(1, 365);
     days_.set_value(1);
     days_caption_.set_text("дней");
-    days_caption_.set_bounds(274, 167, 40, 16);
+    days_caption_.set_bounds(276, 167, 40, 16);
     show_date_controls();
 
     apply_button_.set_text("  Применить");
-    apply_button_.set_bounds(232, 230, 100, 28);
+    apply_button_.set_bounds(256, 230, 100, 28);
 
     date_limit_.on_click = [this] { show_date_controls(); };
     select_all_.on_click = [this] { select_all_clicked(); };
