@@ -148,20 +148,21 @@ DemoForm::DemoForm(ui::Toolkit& toolkit) : ui::Form(toolkit, "Form1"), dialog(to
     days.set_read_only(true);
     history_caption.set_bounds(8, 196, 200, 16);
     history_caption.set_text("Список изменений:");
-    history.set_bounds(8, 214, 300, 120);
+    history.set_bounds(8, 214, 492, 96);
     history.set_read_only(true);
     history.set_text("Версия 1.5.06\r\n- Поиск копий файлов\r\n- Очистка журнала\r\n- Автозагрузка\r\n"
                      "- Исправлены ошибки\r\n- Новый значок\r\n- Уведомления о новых записях\r\n- Меню в трэе");
-    banner.set_bounds(320, 196, 180, 138);
+    // A gradient until the program's banner (a JPEG) is set.
+    banner.set_bounds(8, 320, 420, 84);
     ui::Pixels picture;
-    picture.width = 180;
-    picture.height = 138;
+    picture.width = 420;
+    picture.height = 84;
     picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             auto* p = &picture.rgb[(static_cast<std::size_t>(y) * picture.width + x) * 3];
-            p[0] = static_cast<std::uint8_t>(20 + x / 3);
-            p[1] = static_cast<std::uint8_t>(90 + y / 2);
+            p[0] = static_cast<std::uint8_t>(20 + x / 4);
+            p[1] = static_cast<std::uint8_t>(90 + y);
             p[2] = 204;
         }
     }

@@ -1046,12 +1046,12 @@ protected:
                 bar().mouse_down();
                 break;
             case WM_GETDLGCODE:
+                // Arrows move between headers and items, Enter chooses.
+                result = DefSubclassProc(window, msg, wp, lp) | DLGC_WANTARROWS;
                 if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN &&
-                    (reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN)) {
-                    result = DLGC_WANTMESSAGE | DLGC_BUTTON;
-                    return true;
-                }
-                break;
+                    reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN)
+                    result |= DLGC_WANTMESSAGE;
+                return true;
             case WM_KEYDOWN:
                 if (wp == VK_SPACE && !(lp & 0x40000000)) bar().mouse_down();
                 if (wp == VK_RETURN) {

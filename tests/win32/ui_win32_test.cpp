@@ -378,3 +378,67 @@ TEST(UiWin32, TimersTickAndTheFadeInEndsOpaque) {
     form.set_stay_on_top(true);
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
+
+TEST(UiWin32, CategoryBarWorksFromTheKeyboard) {
+    UiToolkit toolkit;
+    demo::DemoForm form(toolkit);
+    form.show();
+    toolkit.process_messages();
+    HWND bar = window_of(toolkit, form.bar);
+    HWND internet = nullptr;
+    EnumChildWindows(
+        bar,
+        [](HWND window, LPARAM found) {
+            if (component_name(window) == L"CategoryBar1_Category1") *reinterpret_cast<HWND*>(found) = window;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&internet));
+    ASSERT_NE(internet, nullptr);
+    EXPECT_EQ(text_of(internet), L"Интернет");
+
+    SetFocus(internet);
+    PostMessageW(internet, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(serve_until(toolkit, [&] { return form.bar.expanded(1); }));
+    EXPECT_FALSE(form.bar.expanded(0));  // the mouse-down rule ran first
+    PostMessageW(internet, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_TRUE(serve_until(toolkit, [&] { return component_name(GetFocus()) == L"CategoryBar1_Item1_0"; }));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    ASSERT_TRUE(serve_until(toolkit, [&] { return form.pages.active() == 1; }));
+}
+
+TEST(UiWin32, PopupMenusOpenWhereAskedAndRunTheChosenItem) {
+    UiToolkit toolkit;
+    demo::DemoForm form(toolkit);
+    form.show();
+    toolkit.process_messages();
+    form.results.set_selected(3);
+    const std::string third = form.results.text(3);
+
+    // While a menu is open its loop serves our timer, which looks at the
+    // menu and drives it with keys.
+    RECT seen{};
+    std::vector<UINT> keys;
+    ui::Timer driver(form, "Timer9");
+    driver.set_interval(50);
+    driver.on_tick = [&] {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (!menu || !IsWindowVisible(menu)) return;
+        driver.stop();
+        GetWindowRect(menu, &seen);
+        for (UINT key : keys) PostMessageW(menu, WM_KEYDOWN, key, 0);
+    };
+
+    keys = {VK_ESCAPE};
+    driver.start();
+    form.tray_menu.popup(ui::Point{300, 600});  // the tray menu opens upwards
+    EXPECT_EQ(seen.bottom, 600);
+    EXPECT_LT(seen.top, 600);
+
+    keys = {VK_DOWN, VK_RETURN};  // "Удалить файл"
+    driver.start();
+    form.result_menu.popup(ui::Point{300, 200});
+    EXPECT_EQ(seen.top, 200);
+    EXPECT_EQ(form.results.count(), 39);
+    EXPECT_NE(form.results.text(3), third);
+}
