@@ -99,10 +99,10 @@ MainWindow::MainWindow(ui::Toolkit& toolkit, platform::Platform& platform, const
     set_caption(kTitle);
     set_border(ui::Border::single);
     set_color(ui::colors::white);
-    set_client_size(640, 337);
+    set_client_size(664, 337);
 
-    categories_.set_bounds(6, 6, 172, 154);
-    outer_.set_bounds(184, 0, 456, 337);
+    categories_.set_bounds(6, 6, 196, 154);
+    outer_.set_bounds(208, 0, 456, 337);
     build_pages();
     build_categories();
 
