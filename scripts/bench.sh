@@ -43,3 +43,19 @@ echo "  find:     $(median bash -c "find_junk '$corpora/deep'") s   ($(find_junk
 echo "temporary folder count and size over $corpora/temp100k:"
 echo "  engine:   $(median "$bench" temp-refresh "$corpora/temp100k") s   ($("$bench" temp-refresh "$corpora/temp100k"))"
 echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"
+
+# Under Wine: the same engines over the real services, with the program's
+# message pump against a pump that does nothing.
+if [ "${VORLINDE_BENCH_WINE:-1}" = 1 ]; then
+  [ -f "$root/build/win64/build.ninja" ] || cmake --preset win64 >/dev/null
+  cmake --build "$root/build/win64" --target engine_bench_win32 >/dev/null
+  prefix="$root/build/win64/wineprefix"
+  ( unset DISPLAY
+    trap '"$root/scripts/wine-run" --prefix "$prefix" --stop' EXIT
+    "$root/scripts/wine-run" --prefix "$prefix" --start >/dev/null
+    for job in "temp-search deep" "temp-refresh temp100k"; do
+      set -- $job
+      "$root/scripts/wine-run" --prefix "$prefix" "$root/build/win64/bench/engine_bench_win32.exe" "$1" \
+        "Z:$(echo "$corpora/$2" | tr / '\\')"
+    done )
+fi
