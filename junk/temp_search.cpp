@@ -1,11 +1,11 @@
 #include "junk/temp_search.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <unordered_set>
 
 #include "search/area_walk.h"
 #include "search/folded.h"
+#include "store/size_text.h"
 
 namespace junk {
 
@@ -132,19 +132,7 @@ TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::P
 }
 
 std::string SearchSizeText(std::uint64_t bytes, char decimal_separator) {
-    const bool megabytes = bytes >= 1048576;
-    const double value = megabytes ? static_cast<double>(bytes) / 1048576.0 : static_cast<double>(bytes) / 1024.0;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text = buffer;
-    // Two digits after the separator, whichever the locale uses.
-    const std::size_t separator = text.find('.');
-    if (separator != std::string::npos) {
-        text[separator] = decimal_separator;
-        text.resize(std::min(text.size(), separator + 3));
-    }
-    text.append(megabytes ? " MB" : " KB");
-    return text;
+    return store::SizeToTextKeepingZeros(static_cast<double>(bytes), decimal_separator);
 }
 
 }  // namespace junk

@@ -5,7 +5,9 @@
 
 namespace store {
 
-std::string SizeToText(double bytes, char decimal_separator) {
+namespace {
+
+std::string size_text(double bytes, char decimal_separator, bool zero_as_digits) {
     const bool megabytes = bytes >= 1048576.0;
     const double quotient = megabytes ? bytes / 1048576.0 : bytes / 1024.0;
 
@@ -17,9 +19,17 @@ std::string SizeToText(double bytes, char decimal_separator) {
         text[separator] = decimal_separator;
         text.resize(std::min(text.size(), separator + 3));
     }
-    if (text == "0,00" || text == "-0,00" || text == "0.00" || text == "-0.00") text = "0";
+    if (!zero_as_digits && (text == "0,00" || text == "-0,00" || text == "0.00" || text == "-0.00")) text = "0";
     text.append(megabytes ? " MB" : " KB");
     return text;
+}
+
+}  // namespace
+
+std::string SizeToText(double bytes, char decimal_separator) { return size_text(bytes, decimal_separator, false); }
+
+std::string SizeToTextKeepingZeros(double bytes, char decimal_separator) {
+    return size_text(bytes, decimal_separator, true);
 }
 
 }  // namespace store

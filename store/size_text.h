@@ -8,4 +8,8 @@ namespace store {
 // rounded; the locale's decimal separator; "0" instead of "0,00".
 std::string SizeToText(double bytes, char decimal_separator);
 
+// The same text without the "0" rule: 2 bytes give "0,00 KB" (the search
+// window's own form).
+std::string SizeToTextKeepingZeros(double bytes, char decimal_separator);
+
 }  // namespace store
