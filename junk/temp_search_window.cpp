@@ -1,5 +1,7 @@
 #include "junk/temp_search_window.h"
 
+#include <vector>
+
 #include "search/exclusions.h"
 #include "search/folded.h"
 #include "platform/paths.h"
@@ -147,20 +149,22 @@ void TempSearchWindow::delete_rows(bool only_checked) {
     progress_.set_position(0);
     progress_.set_maximum(results_.count() - 1);
     bool failed = false;
-    results_.begin_update();
+    std::vector<bool> gone(static_cast<std::size_t>(results_.count()));
     for (int row = results_.count() - 1; row >= 0; --row) {
         pump().serve();
         progress_.step_by(1);
         if (!only_checked || results_.checked(row)) {
-            if (delete_one(results_.text(row))) results_.remove(row);
+            if (delete_one(results_.text(row))) gone[static_cast<std::size_t>(row)] = true;
             else failed = true;
         }
         pump().serve();
     }
     current_.set_text("Удаление завершено");
+    // Files another program deleted meanwhile leave the list too.
     for (int row = results_.count() - 1; row >= 0; --row)
-        if (!platform_.fs.attributes(results_.text(row))) results_.remove(row);
-    results_.end_update();
+        if (!gone[static_cast<std::size_t>(row)] && !platform_.fs.attributes(results_.text(row)))
+            gone[static_cast<std::size_t>(row)] = true;
+    results_.remove_rows(gone);
 
     if (only_checked ? results_.empty() : !failed) disable_results();
     if (!failed)
@@ -190,13 +194,13 @@ void TempSearchWindow::delete_folder_files() {
     // Only this folder and the folders below it: never a sibling that merely
     // begins with its name.
     const std::string folder = search::folded(search::parent_folder(results_.text(selected)));
-    results_.begin_update();
+    std::vector<bool> gone(static_cast<std::size_t>(results_.count()));
     for (int row = results_.count() - 1; row >= 0; --row) {
         const std::string& path = results_.text(row);
         if (search::folder_within(search::folded(search::parent_folder(path)), folder) && delete_one(path))
-            results_.remove(row);
+            gone[static_cast<std::size_t>(row)] = true;
     }
-    results_.end_update();
+    results_.remove_rows(gone);
     after_removal();
     show_summary();
 }
@@ -216,11 +220,11 @@ void TempSearchWindow::exclude_folder() {
     data_.append_line("tf_dirs_ex.txt", folder);
     // The rows the next search leaves out because of the new entry.
     const std::string entry = search::folded(folder);
-    results_.begin_update();
-    for (int row = results_.count() - 1; row >= 0; --row)
-        if (search::full_folder_match(search::folded(search::parent_folder(results_.text(row))), entry))
-            results_.remove(row);
-    results_.end_update();
+    std::vector<bool> left_out(static_cast<std::size_t>(results_.count()));
+    for (int row = 0; row < results_.count(); ++row)
+        left_out[static_cast<std::size_t>(row)] =
+            search::full_folder_match(search::folded(search::parent_folder(results_.text(row))), entry);
+    results_.remove_rows(left_out);
     after_removal();
 }
 

@@ -7,6 +7,8 @@
 # Corpora (made once by the shared make_corpus.py, outside the source tree):
 #   CORPUS_ROOT/deep      about 300,000 small files, some with temporary extensions
 #   CORPUS_ROOT/temp100k  about 100,000 small files in about 5,000 folders
+# and, for the search window under Wine, CORPUS_ROOT/rows100k: 100,000 empty
+# *.tmp files made and used up by each run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 runs=3
@@ -48,8 +50,8 @@ echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"
 # message pump against a pump that does nothing.
 if [ "${VORLINDE_BENCH_WINE:-1}" = 1 ]; then
   [ -f "$root/build/win64/build.ninja" ] || cmake --preset win64 >/dev/null
-  cmake --build "$root/build/win64" --target engine_bench_win32 >/dev/null
-  prefix="$root/build/win64/wineprefix"
+  cmake --build "$root/build/win64" --target engine_bench_win32 search_window_bench >/dev/null
+  prefix="$root/build/wine-bench"  # its own recycle bin, never the tests' one
   ( unset DISPLAY
     trap '"$root/scripts/wine-run" --prefix "$prefix" --stop' EXIT
     "$root/scripts/wine-run" --prefix "$prefix" --start >/dev/null
@@ -57,5 +59,17 @@ if [ "${VORLINDE_BENCH_WINE:-1}" = 1 ]; then
       set -- $job
       "$root/scripts/wine-run" --prefix "$prefix" "$root/build/win64/bench/engine_bench_win32.exe" "$1" \
         "Z:$(echo "$corpora/$2" | tr / '\\')"
-    done )
+    done
+    # The search window: 100,000 found files in 100 folders, every tenth
+    # deleted. The deletion uses the files up, so they are made afresh.
+    for mode in permanent bin; do
+      rm -rf "$corpora/rows100k"
+      python3 -c 'import os, sys
+for d in range(100):
+    os.makedirs(f"{sys.argv[1]}/folder{d:03}")
+    for i in range(1000): open(f"{sys.argv[1]}/folder{d:03}/file{i:04}.tmp", "wb").close()' "$corpora/rows100k"
+      "$root/scripts/wine-run" --prefix "$prefix" "$root/build/win64/bench/search_window_bench.exe" \
+        "Z:$(echo "$corpora/rows100k" | tr / '\\')" "$mode"
+    done
+    rm -rf "$corpora/rows100k" "$prefix.state/xdg-data/Trash" )
 fi

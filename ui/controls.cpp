@@ -144,6 +144,29 @@ void ListControl::remove(int row) {
     if (selected_ != before) notify(Aspect::selection);
 }
 
+void ListControl::remove_rows(const std::vector<bool>& doomed) {
+    const auto is_doomed = [&](std::size_t row) { return row < doomed.size() && doomed[row]; };
+    std::size_t kept = 0;
+    int selected = selected_;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        if (is_doomed(row)) {
+            if (selected_ == static_cast<int>(row)) selected = -1;
+            else if (selected_ > static_cast<int>(row)) --selected;
+            continue;
+        }
+        if (kept != row) rows_[kept] = std::move(rows_[row]);
+        ++kept;
+    }
+    if (kept == rows_.size()) return;
+    rows_.resize(kept);
+    ++removals_;
+    const int before = selected_;
+    selected_ = selected;
+    if (updating_) pending_rows_ = true;
+    else notify(Aspect::rows);
+    if (selected_ != before) notify(Aspect::selection);
+}
+
 void ListControl::clear() {
     if (rows_.empty() && selected_ < 0) return;
     rows_.clear();

@@ -164,6 +164,10 @@ public:
     int add(std::string text);
     int add(std::vector<std::string> cells);
     void remove(int row);
+    // Removes, in one pass, every row whose flag is set (rows beyond the
+    // flags stay): a batch that removes thousands of rows one by one would
+    // move the rest of the list each time.
+    void remove_rows(const std::vector<bool>& doomed);
     void clear();
     // The text of a cell; empty for a cell or row that does not exist.
     const std::string& text(int row, int column = 0) const;

@@ -140,6 +140,17 @@ TEST(UiModel, ListSelectionAndChecksFollowTheirRowsWhenRowsGo) {
     EXPECT_EQ(list.count(), 2);
     EXPECT_EQ(list.text(9), "");
 
+    for (const char* path : {"C:\\5", "C:\\6", "C:\\7"}) list.add(path);  // 0 2 5 6 7
+    list.toggle_check(1);
+    list.click(3);
+    list.remove_rows({true, false, true});  // two above the selection go, the rest stays
+    EXPECT_EQ(list.count(), 3);
+    EXPECT_EQ(list.text(list.selected()), "C:\\6");
+    EXPECT_TRUE(list.checked(0));
+    list.remove_rows({false, true});  // the selected row itself
+    EXPECT_EQ(list.selected(), -1);
+    EXPECT_EQ(list.text(1), "C:\\7");
+
     list.click(1);
     list.click(-1);  // empty space clears the selection
     EXPECT_EQ(list.selected(), -1);
