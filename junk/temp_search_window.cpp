@@ -44,20 +44,20 @@ TempSearchWindow::TempSearchWindow(ui::Toolkit& toolkit, platform::Platform& pla
     set_client_size(560, 440);
 
     step_.set_text("Идет предварительный анализ структуры папок...");
-    step_.set_bounds(12, 10, 420, 16);
+    step_.set_bounds(12, 10, 536, 16);
     step_.set_bold(true);
     current_.set_auto_size(false);
-    current_.set_bounds(12, 32, 420, 16);
+    current_.set_bounds(12, 36, 420, 16);
     stop_.set_text("  Прекратить");
-    stop_.set_bounds(444, 14, 104, 28);
+    stop_.set_bounds(444, 31, 104, 26);
     stop_.hide();
-    found_count_.set_bounds(444, 50, 60, 20);
+    found_count_.set_bounds(444, 62, 60, 20);
     found_count_.set_read_only(true);
     found_count_.hide();
-    progress_.set_bounds(12, 56, 536, 16);
+    progress_.set_bounds(12, 64, 536, 16);
 
     group_.set_text("Найденные файлы");
-    group_.set_bounds(8, 82, 544, 350);
+    group_.set_bounds(8, 88, 544, 346);
     delete_all_.set_text("  Удалить все файлы");
     delete_all_.set_bounds(10, 20, 170, 28);
     delete_checked_.set_text("  Удалить выбранные файлы");

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,24 +32,69 @@ std::string narrow(const std::wstring& text) {
     return out;
 }
 
-// Deletes a tree through the platform: links are removed as links, never
-// followed.
-void remove_tree(platform::FileSystem& fs, const std::string& folder) {
-    std::vector<platform::DirEntry> entries;
-    fs.enumerate(folder, [&](const platform::DirEntry& e) {
-        entries.push_back(e);
-        return true;
-    });
-    for (const auto& e : entries) {
-        const std::string path = folder + "\\" + e.name;
-        if (e.is_directory() && !e.is_reparse_point()) remove_tree(fs, path);
-        else if (e.is_directory()) fs.remove_folder(path);
-        else {
-            fs.set_attributes(path, 0);
-            fs.delete_file(path);
-        }
+using UnixName = char*(CDECL*)(const wchar_t*);
+
+// The host's name of a Windows path under Wine; empty elsewhere.
+std::string unix_name(const std::wstring& path) {
+    const auto convert = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = convert ? convert(path.c_str()) : nullptr;
+    if (!name) return "";
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+// Runs a host command under Wine (its words as they are, no quotes) and,
+// since a Unix process cannot be waited for, waits until `done` holds.
+bool run_on_host(const std::string& command, const std::function<bool()>& done) {
+    std::wstring line = wide(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 10000; waited += 20) {
+        if (done()) return true;
+        Sleep(20);
     }
-    fs.remove_folder(folder);
+    return false;
+}
+
+// Deletes a tree by its wide names, so that names without a cp1251 form go
+// too: links to folders are removed as links, never followed.
+void remove_tree(const std::wstring& folder) {
+    std::vector<std::wstring> links, folders;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            const DWORD a = found.dwFileAttributes;
+            if ((a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT)) folders.push_back(path);
+            else if (a & FILE_ATTRIBUTE_DIRECTORY) links.push_back(path);
+            else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    // Links before the folders they may point to: Wine keeps a link to a
+    // folder that is not empty, and hides it once that folder is gone. The
+    // host removes it.
+    for (const auto& link : links) {
+        if (RemoveDirectoryW(link.c_str())) continue;
+        const std::string host = unix_name(link);
+        if (!host.empty())
+            run_on_host("/bin/rm -f " + host, [&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+    for (const auto& sub : folders) remove_tree(sub);
+    RemoveDirectoryW(folder.c_str());
 }
 
 struct Side {
@@ -57,7 +103,7 @@ struct Side {
 
     ~Side() {
         auto& p = platform::win32::instance();
-        for (const auto& f : folders) remove_tree(p.fs, f);
+        for (const auto& f : folders) remove_tree(wide(f));
         for (const auto& k : keys) p.registry.delete_tree(platform::Root::current_user, k);
         if (p.registry.key_exists(platform::Root::current_user, "Software\\VorlindeTest")) {
             auto key = p.registry.open(platform::Root::current_user, "Software\\VorlindeTest", platform::KeyAccess::read);
@@ -81,8 +127,13 @@ std::string make_temp_folder() {
     GetTempPathW(MAX_PATH, temp);
     std::string folder = narrow(temp);
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    folder += "\\vct-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(side().folders.size() + 1);
-    services().fs.create_folder(folder);
+    // Wine reuses process ids: a name taken by a folder that an earlier run
+    // left behind is passed over.
+    const std::string stem = folder + "\\vct-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int n = static_cast<int>(side().folders.size()) + 1;; ++n) {
+        folder = stem + std::to_string(n);
+        if (CreateDirectoryW(wide(folder).c_str(), nullptr)) break;
+    }
     side().folders.push_back(folder);
     return folder;
 }
@@ -95,35 +146,12 @@ bool make_folder_link(const std::string& link, const std::string& target) {
     };
     if (CreateSymbolicLinkW(from.c_str(), to.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) && is_link()) return true;
     // Wine: a host symbolic link inside the prefix's drive is its reparse point.
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unix_name =
-        reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unix_name) return false;
-    char* unix_target = unix_name(to.c_str());
-    // The link does not exist yet: name it inside its (existing) folder.
-    const std::size_t slash = from.rfind(L'\\');
-    char* unix_folder = unix_name(from.substr(0, slash).c_str());
-    if (!unix_target || !unix_folder) return false;
-    // Wine hands a Unix program its words as they are (no quotes): the
+    // The link does not exist yet: name it inside its (existing) folder. The
     // temporary folders hold no blanks.
-    const std::string command =
-        std::string("/bin/ln -s ") + unix_target + " " + unix_folder + "/" + narrow(from.substr(slash + 1));
-    HeapFree(GetProcessHeap(), 0, unix_target);
-    HeapFree(GetProcessHeap(), 0, unix_folder);
-    std::wstring line = wide(command);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-    // A Unix process cannot be waited for: wait for its work.
-    for (int waited = 0; waited < 10000; waited += 20) {
-        if (is_link()) return true;
-        Sleep(20);
-    }
-    return false;
+    const std::size_t slash = from.rfind(L'\\');
+    const std::string host_target = unix_name(to), host_folder = unix_name(from.substr(0, slash));
+    if (host_target.empty() || host_folder.empty()) return false;
+    return run_on_host("/bin/ln -s " + host_target + " " + host_folder + "/" + narrow(from.substr(slash + 1)), is_link);
 }
 
 bool make_hard_link(const std::string& link, const std::string& target) {

@@ -85,6 +85,16 @@ struct Installation {
         Sleep(500);  // the fade-in
         return main;
     }
+    // "Ненужные файлы" -> "Поиск временных файлов": the launcher page's
+    // "  Начать поиск", once it shows.
+    HWND search_launcher(HWND main) {
+        press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
+        press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_1"); }));
+        return wait_for([&] {
+            HWND button = component(main, L"TempFindStartButton");
+            return button && IsWindowVisible(button) ? button : nullptr;
+        });
+    }
     DWORD id() const { return process.dwProcessId; }
 };
 
@@ -102,16 +112,10 @@ TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
     ASSERT_TRUE(main);
     save_shot(main, "main-about");
 
-    // "Ненужные файлы" -> "Поиск временных файлов" -> "  Начать поиск"
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_1"); }));
+    HWND start = install.search_launcher(main);
+    ASSERT_TRUE(start);
     Sleep(200);
     save_shot(main, "main-temp-search-launcher");
-    HWND start = wait_for([&] {
-        HWND button = component(main, L"TempFindStartButton");
-        return button && IsWindowVisible(button) ? button : nullptr;
-    });
-    ASSERT_TRUE(start);
     press(start);
 
     EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
@@ -136,6 +140,44 @@ TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
     DWORD code = 99;
     GetExitCodeProcess(install.process.hProcess, &code);
     EXPECT_EQ(code, 0u);
+}
+
+// The host's shared files (Z:\usr\share, Z:\usr\lib) keep the walk busy for
+// a few seconds: long enough to see it at work and to stop it.
+TEST(ProgramEndToEnd, ShowsTheWalkWhileItSearchesAndStopsWhenAsked) {
+    Installation install;
+    write_file(install.area + L"\\a.tmp", "junk");
+    write_file(install.folder + L"\\Data\\tf_dirs.txt", narrow(install.area) + "\r\nZ:\\usr\\share\r\nZ:\\usr\\lib\r\n");
+    ASSERT_TRUE(install.start());
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    HWND start = install.search_launcher(main);
+    ASSERT_TRUE(start);
+    press(start);
+
+    HWND search = wait_for([&] { return top_window(install.id(), L"Поиск временных файлов"); });
+    ASSERT_TRUE(search);
+    HWND current = component(search, L"Label2");
+    ASSERT_TRUE(wait_for([&] { return text_of(current).rfind(L"Z:\\usr", 0) == 0 ? current : nullptr; }));
+    HWND stop = component(search, L"SpeedButton1");
+    EXPECT_TRUE(IsWindowVisible(stop));
+    EXPECT_EQ(text_of(component(search, L"Label1")),
+              L"Выполняется поиск временных файлов... Это может занять несколько минут");
+    EXPECT_FALSE(IsWindowEnabled(component(search, L"GroupBox1")));
+    save_shot(search, "temp-search-running");
+
+    press(stop);  // the rows so far, and a normal end
+    EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
+              L"Поиск завершен. Ознакомтесь со списком найденных файлов.");
+    EXPECT_FALSE(IsWindowVisible(stop));
+    EXPECT_EQ(text_of(component(search, L"Label1")), L"Поиск временных файлов завершен");
+    EXPECT_GE(SendMessageW(component(search, L"ListView1"), LVM_GETITEMCOUNT, 0, 0), 1);  // the area's file
+    EXPECT_EQ(text_of(current).rfind(L"Найдено файлов: ", 0), 0u);
+
+    PostMessageW(search, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
 }
 
 TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
