@@ -19,37 +19,14 @@
 #include "search/area_window.h"
 #include "search/exclusions_window.h"
 #include "store/data_folder.h"
+#include "in_process.h"
 #include "shots.h"
 
 namespace {
 
 using platform::win32::UiToolkit;
 
-std::wstring wide(const std::string& cp1251) {
-    const int n = MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), out.data(), n);
-    return out;
-}
-
-template <class Condition>
-bool serve_until(UiToolkit& toolkit, Condition done) {
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!done()) {
-        if (GetTickCount64() > end) return false;
-        toolkit.process_messages();
-        Sleep(1);
-    }
-    return true;
-}
-
-void serve_for(UiToolkit& toolkit, int milliseconds) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    while (GetTickCount64() < end) {
-        toolkit.process_messages();
-        Sleep(5);
-    }
-}
+using namespace in_process;
 
 // A program folder with its Data folder in the user's temporary folder.
 struct ProgramFolder {
@@ -75,26 +52,11 @@ struct ProgramFolder {
     }
 };
 
-BOOL CALLBACK find_dialog(HWND window, LPARAM out) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(out) = window;
-    return FALSE;
-}
-
 BOOL CALLBACK add_text(HWND child, LPARAM out) {
     wchar_t text[512] = {};
     GetWindowTextW(child, text, 512);
     reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
     return TRUE;
-}
-
-// The first visible dialog box of this thread, or null.
-HWND visible_dialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 // The texts of a window's children.
@@ -154,7 +116,7 @@ TEST(EditorsWin32, TheAreaWindowsFolderChooserCarriesItsTitleAndCancelAddsNothin
     watch.start();
     window.add_button().click();
 
-    EXPECT_NE(std::find(texts.begin(), texts.end(), wide("Выберите папку...")), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), from_cp1251("Выберите папку...")), texts.end());
     EXPECT_EQ(owner, static_cast<HWND>(e.toolkit.window(window)));
     EXPECT_TRUE(window.folder_list().empty());
     EXPECT_TRUE(window.visible());

@@ -14,6 +14,8 @@
 
 #include "demo/demo_form.h"
 #include "platform/win32/ui_toolkit.h"
+#include "automation.h"
+#include "in_process.h"
 #include "ui/ui.h"
 
 namespace {
@@ -23,47 +25,9 @@ using platform::win32::UiToolkit;
 HWND window_of(UiToolkit& toolkit, const ui::Control& control) { return static_cast<HWND>(toolkit.window(control)); }
 HWND window_of(UiToolkit& toolkit, const ui::Form& form) { return static_cast<HWND>(toolkit.window(form)); }
 
-std::wstring component_name(HWND window) {
-    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(window, L"ComponentName")));
-    if (!atom) return L"";
-    wchar_t name[256] = {};
-    GlobalGetAtomNameW(atom, name, 256);
-    return name;
-}
-
-std::wstring from_cp1251(const std::string& text) {
-    std::wstring out(text.size(), L'\0');
-    const int n = MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                      static_cast<int>(out.size()));
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
-
-std::string to_cp1251(const std::wstring& text) {
-    std::string out(text.size() * 2, '\0');
-    const int n = WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
-
-std::wstring text_of(HWND window) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
-
-// Serves messages until the condition holds or five seconds passed.
-template <class Condition>
-bool serve_until(UiToolkit& toolkit, Condition done) {
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!done()) {
-        if (GetTickCount64() > end) return false;
-        toolkit.process_messages();
-        Sleep(1);
-    }
-    return true;
-}
+using automation::component_name;
+using automation::text_of;
+using namespace in_process;
 
 void collect(const ui::Container& container, std::vector<const ui::Control*>& out) {
     for (const ui::Control* control : container.controls()) {
@@ -327,16 +291,7 @@ TEST(UiWin32, MessageBoxesAreOwnedByTheActiveWindow) {
     ui::Timer watch(form, "Timer9");
     watch.set_interval(50);
     watch.on_tick = [&] {
-        HWND box = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM found) {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, 16);
-                if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) *reinterpret_cast<HWND*>(found) = window;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        HWND box = visible_dialog();
         if (!box) return;
         watch.stop();
         wchar_t text[512] = {};
