@@ -97,6 +97,7 @@ const char* MainWindow::flag_file(DriveTool tool) {
 MainWindow::MainWindow(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data)
     : ui::Form(toolkit, "Form1"), platform_(platform), data_(data), sounds_(platform.sound) {
     set_caption(kTitle);
+    toolkit.set_application_title(kApplicationTitle);
     set_border(ui::Border::single);
     set_color(ui::colors::white);
     set_client_size(664, 337);

@@ -4,6 +4,7 @@
 // for forms, and keeps timers, tray icons and popup menus going. The model
 // itself keeps which window of the program is the active one.
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ui/types.h"
@@ -35,6 +36,12 @@ public:
     Form* main_form() const { return main_; }
     // The program's active window, or nothing.
     Form* active_form() const { return active_; }
+    // The program's name on the task bar, where its windows share one button.
+    const std::string& application_title() const { return application_title_; }
+    void set_application_title(std::string title) {
+        application_title_ = std::move(title);
+        application_title_changed();
+    }
     // Every form alive, in construction order.
     const std::vector<Form*>& forms() const { return forms_; }
 
@@ -58,12 +65,14 @@ public:
 
 protected:
     void set_main_form(Form* form) { main_ = form; }
+    virtual void application_title_changed() {}
 
 private:
     friend class Form;
     Form* active_ = nullptr;
     Form* main_ = nullptr;
     std::vector<Form*> forms_;
+    std::string application_title_;
 };
 
 }  // namespace ui

@@ -1166,8 +1166,10 @@ std::unique_ptr<ControlWindow> make_control_window(Toolkit& toolkit, FormWindow&
 // FormWindow
 
 FormWindow::FormWindow(Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit), form_(form) {
+    // Owned by the application window: the program has one task bar button.
     hwnd_ = CreateWindowExW(ex_style(), toolkit_.form_class(), widen(form_.caption()).c_str(), style(), CW_USEDEFAULT,
-                            CW_USEDEFAULT, 100, 100, nullptr, nullptr, toolkit_.instance(), static_cast<Window*>(this));
+                            CW_USEDEFAULT, 100, 100, toolkit_.application_window(), nullptr, toolkit_.instance(),
+                            static_cast<Window*>(this));
     set_component_name(hwnd_, form_.name());
     // The tooltip window has no owner: Wine never puts a window that owns a
     // popup on top of all windows (stay on top).

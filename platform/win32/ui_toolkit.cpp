@@ -58,20 +58,21 @@ Toolkit::Toolkit(UiToolkit& owner) : owner_(owner), instance_(GetModuleHandleW(n
     register_class(instance_, L"VorlindeHelper", helper_proc, icon_, 0);
     g_current = this;
     message_window_ = CreateWindowExW(0, L"VorlindeHelper", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
-    helper_window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"VorlindeHelper", L"Vorlinde System Cleaner", WS_POPUP, 0, 0, 0,
-                                     0, nullptr, nullptr, instance_, nullptr);
+    application_window_ = CreateWindowExW(0, L"VorlindeHelper", L"", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                          GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                                          nullptr, nullptr, instance_, nullptr);
 }
 
 Toolkit::~Toolkit() {
     for (auto& [icon, id] : tray_) {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof(data);
-        data.hWnd = helper_window_;
+        data.hWnd = application_window_;
         data.uID = id;
         Shell_NotifyIconW(NIM_DELETE, &data);
     }
     for (auto& [timer, id] : timers_) KillTimer(message_window_, id);
-    DestroyWindow(helper_window_);
+    DestroyWindow(application_window_);
     DestroyWindow(message_window_);
     for (auto& [key, font] : fonts_) DeleteObject(font);
     for (auto& [color, brush] : brushes_) DeleteObject(brush);
@@ -210,7 +211,7 @@ void Toolkit::tray_changed(ui::TrayIcon& icon) {
     auto it = tray_.find(&icon);
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
-    data.hWnd = helper_window_;
+    data.hWnd = application_window_;
     if (!icon.visible()) {
         if (it == tray_.end()) return;
         data.uID = it->second;
@@ -234,7 +235,7 @@ void Toolkit::tray_removed(ui::TrayIcon& icon) {
     if (it == tray_.end()) return;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
-    data.hWnd = helper_window_;
+    data.hWnd = application_window_;
     data.uID = it->second;
     Shell_NotifyIconW(NIM_DELETE, &data);
     tray_.erase(it);
@@ -272,7 +273,7 @@ void Toolkit::track_popup(ui::PopupMenu& menu, std::optional<ui::Point> at) {
     POINT point{};
     if (at) point = POINT{at->x, at->y};
     else GetCursorPos(&point);
-    HWND owner = helper_window_;
+    HWND owner = application_window_;
     if (auto* form = static_cast<FormWindow*>(menu.owner().peer()); form && IsWindowVisible(form->hwnd()))
         owner = form->hwnd();
     SetForegroundWindow(owner);
@@ -284,7 +285,44 @@ void Toolkit::track_popup(ui::PopupMenu& menu, std::optional<ui::Point> at) {
     if (chosen > 0 && static_cast<std::size_t>(chosen) <= ids.size()) ids[static_cast<std::size_t>(chosen) - 1]->click();
 }
 
+void Toolkit::application_title_changed(const std::string& title) {
+    SetWindowTextW(application_window_, widen(title).c_str());
+}
+
+void Toolkit::forms_shown_or_hidden() {
+    const auto& forms = owner_.forms();
+    const bool shown = std::any_of(forms.begin(), forms.end(), [](const ui::Form* f) { return f->visible(); });
+    if (shown == (IsWindowVisible(application_window_) != FALSE)) return;
+    SetWindowPos(application_window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
 LRESULT Toolkit::helper_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (window == application_window_) {
+        switch (msg) {
+        case WM_ACTIVATE:
+            // The task bar button was pressed, or a form owned by it went away.
+            if (LOWORD(wp) != WA_INACTIVE) PostMessageW(window, kHandActivation, 0, 0);
+            return 0;
+        case kHandActivation: {
+            if (GetActiveWindow() != window) return 0;
+            ui::Form* target = owner_.active_form();
+            if (!target || !target->visible()) target = owner_.main_form();
+            if (!target || !target->visible()) {
+                const auto& forms = owner_.forms();
+                auto shown = std::find_if(forms.begin(), forms.end(), [](const ui::Form* f) { return f->visible(); });
+                target = shown == forms.end() ? nullptr : *shown;
+            }
+            if (target && target->peer()) target->peer()->activate();
+            return 0;
+        }
+        case WM_CLOSE:  // "Close" on the task bar button closes the program's main window
+            if (ui::Form* main = owner_.main_form()) main->close();
+            return 0;
+        default:
+            break;
+        }
+    }
     switch (msg) {
     case kFlushMessage:
         flush_posted_ = false;
@@ -478,13 +516,17 @@ void UiToolkit::realize(ui::Form& form) {
 
 void UiToolkit::show_form(ui::Form& form) {
     realize(form);
+    impl_->core.forms_shown_or_hidden();
     form.peer()->show();
 }
 
 void UiToolkit::hide_form(ui::Form& form) {
     impl_->core.end_modal_disabling(form);
     if (form.peer()) form.peer()->hide();
+    impl_->core.forms_shown_or_hidden();
 }
+
+void UiToolkit::application_title_changed() { impl_->core.application_title_changed(application_title()); }
 
 void UiToolkit::activate_form(ui::Form& form) {
     if (form.peer()) form.peer()->activate();

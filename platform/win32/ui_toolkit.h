@@ -56,6 +56,9 @@ public:
 
     class Impl;
 
+protected:
+    void application_title_changed() override;
+
 private:
     std::unique_ptr<Impl> impl_;
 };

@@ -20,8 +20,9 @@ namespace platform::win32::uiw {
 
 // Our own messages.
 constexpr UINT kFlushMessage = WM_APP + 1;      // to the message window: apply pending updates
-constexpr UINT kTrayMessage = WM_APP + 2;       // to the helper window: tray icon callbacks
+constexpr UINT kTrayMessage = WM_APP + 2;       // to the application window: tray icon callbacks
 constexpr UINT kActivatedMessage = WM_APP + 3;  // to a form: it became the active window
+constexpr UINT kHandActivation = WM_APP + 4;    // to the application window: activate a form
 
 // Text: the program's cp1251 to UTF-16 and back, with code page 1251 always.
 std::wstring widen(const std::string& text);
@@ -209,7 +210,14 @@ public:
     void track_popup(ui::PopupMenu& menu, std::optional<ui::Point> at);
 
     HWND message_window() const { return message_window_; }
-    HWND helper_window() const { return helper_window_; }
+    // The program's button on the task bar, titled with the application
+    // title: a window without size that owns every form (forms owned by it
+    // have no buttons of their own). It is shown while a form is, receives
+    // the tray icons' messages and hands its activation to the program's
+    // active form.
+    HWND application_window() const { return application_window_; }
+    void application_title_changed(const std::string& title);
+    void forms_shown_or_hidden();
     const wchar_t* form_class() const { return L"VorlindeForm"; }
     const wchar_t* panel_class() const { return L"VorlindePanel"; }
 
@@ -221,7 +229,7 @@ private:
     HINSTANCE instance_;
     HICON icon_ = nullptr;
     HWND message_window_ = nullptr;
-    HWND helper_window_ = nullptr;
+    HWND application_window_ = nullptr;
     std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::unordered_map<HWND, Window*> windows_;

@@ -209,15 +209,15 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
     EXPECT_NE(text_of(component(main, L"Label29")), L"0");
     save_shot(main, "main-temp-folders-before");
 
+    // The page shows the new count first, then measures the size: wait for both.
     press(component(main, L"SpeedButton1"));  // the temporary folder's "  Очистить"
-    EXPECT_TRUE(wait_for([&] { return text_of(count) == L"0" ? count : nullptr; }, 10000));
-    EXPECT_EQ(text_of(component(main, L"Label26")), L"0 KB");
+    HWND size = component(main, L"Label26");
+    EXPECT_TRUE(wait_for([&] { return text_of(count) == L"0" && text_of(size) == L"0 KB" ? count : nullptr; }, 10000));
     EXPECT_NE(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);  // the folder itself stays
     press(component(main, L"SpeedButton2"));  // the recycle bin's "  Очистить"
-    HWND bin = component(main, L"Label29");
-    EXPECT_TRUE(wait_for([&] { return text_of(bin) == L"0" ? bin : nullptr; }, 10000));
+    HWND bin = component(main, L"Label29"), empty_bin = component(main, L"SpeedButton3");
+    EXPECT_TRUE(wait_for([&] { return text_of(bin) == L"0" && !IsWindowEnabled(empty_bin) ? bin : nullptr; }, 10000));
     EXPECT_EQ(recycle_bin_items(), 0u);
-    EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton3")));
     save_shot(main, "main-temp-folders-after");
 
     PostMessageW(main, WM_CLOSE, 0, 0);

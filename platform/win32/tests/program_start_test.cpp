@@ -40,6 +40,10 @@ TEST(Program, StartsShowsItsWindowAndEndsCleanlyWhenClosed) {
 
     HWND window = wait_for_window(L"Vorlinde System Cleaner 1.5", process.dwProcessId, 20000);
     EXPECT_NE(window, nullptr);
+    // The task bar shows the program's one button under its own title.
+    wchar_t button[64] = {};
+    GetWindowTextW(GetWindow(window, GW_OWNER), button, 64);
+    EXPECT_STREQ(button, L"System Cleaner");
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     else TerminateProcess(process.hProcess, 99);
 

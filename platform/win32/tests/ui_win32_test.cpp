@@ -246,6 +246,34 @@ TEST(UiWin32, ModalWindowDisablesTheOthersAndItsLoopReturnsWhenClosed) {
     EXPECT_EQ(component_name(window_of(toolkit, form.dialog)), L"Form2");
 }
 
+TEST(UiWin32, WindowsShareOneTaskBarButtonThatHandsItsActivationBack) {
+    UiToolkit toolkit;
+    toolkit.set_application_title("Очистка");
+    demo::DemoForm form(toolkit);
+    int activations = 0;
+    form.on_activate = [&] { ++activations; };
+    form.show();
+    ASSERT_TRUE(serve_until(toolkit, [&] { return form.active(); }));
+    HWND main = window_of(toolkit, form);
+    HWND button = GetWindow(main, GW_OWNER);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(to_cp1251(text_of(button)), "Очистка");
+    EXPECT_TRUE(IsWindowVisible(button));
+    EXPECT_FALSE(GetWindowLongPtrW(button, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    form.dialog.show();
+    EXPECT_EQ(GetWindow(window_of(toolkit, form.dialog), GW_OWNER), button);
+    form.dialog.hide();
+
+    // The button pressed: the program's active window comes back, without a
+    // new activation of it.
+    ASSERT_TRUE(serve_until(toolkit, [&] { return GetActiveWindow() == main; }));
+    SetActiveWindow(button);
+    EXPECT_TRUE(serve_until(toolkit, [&] { return GetActiveWindow() == main; }));
+    EXPECT_EQ(activations, 1);
+    form.hide();
+    EXPECT_FALSE(IsWindowVisible(button));
+}
+
 TEST(UiWin32, StopButtonClickedDuringALongLoopIsSeen) {
     UiToolkit toolkit;
     ui::Form form(toolkit, "Form7");
