@@ -22,7 +22,7 @@ namespace {
 
 // Serves nothing; like the program's pump between its 15 ms dispatches it
 // only costs a call, and the engine checks its stop request after it.
-struct CheckingPump : ui::Pump {
+struct CheckingPump : platform::Pump {
     void serve() override { ++served; }
     long long served = 0;
 };
@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
     if (mode == "temp-search") {
         machine.data->rewrite("tf_mask.txt", {"tmp", "bak", "log", "old", "chk"});
         machine.data->rewrite("tf_dirs.txt", {"C:\\" + dir.filename().string()});
-        ui::StopRequest stop;
-        struct : junk::TempSearchProgress {
+        platform::StopRequest stop;
+        struct : search::WalkProgress {
             void walk_started(std::size_t, const std::string&) override {}
             void walking(std::size_t, const std::string&) override {}
         } progress;

@@ -17,7 +17,7 @@
 
 namespace {
 
-struct IdlePump : ui::Pump {
+struct IdlePump : platform::Pump {
     void serve() override {}
 };
 
@@ -34,7 +34,7 @@ struct TempIsFolder : platform::System {
     std::string folder;
 };
 
-double run(const std::string& mode, const std::string& folder, ui::Pump& pump, std::string& found) {
+double run(const std::string& mode, const std::string& folder, platform::Pump& pump, std::string& found) {
     auto& real = platform::win32::instance();
     TempIsFolder system(real.system, folder);
     platform::Platform services{real.fs, real.registry, real.shell, real.links, real.internet, real.sound, system};
@@ -45,11 +45,11 @@ double run(const std::string& mode, const std::string& folder, ui::Pump& pump, s
         real.fs.create_folder(program + "Data");
         data.rewrite("tf_mask.txt", {"tmp", "bak", "log", "old", "chk"});
         data.rewrite("tf_dirs.txt", {folder});
-        struct : junk::TempSearchProgress {
+        struct : search::WalkProgress {
             void walk_started(std::size_t, const std::string&) override {}
             void walking(std::size_t, const std::string&) override {}
         } progress;
-        ui::StopRequest stop;
+        platform::StopRequest stop;
         const auto settings = junk::TempSearchSettings::load(data, real.registry, {});
         const auto result = junk::run_temp_search(settings, services, pump, stop, progress);
         found = std::to_string(result.rows.size()) + " files";

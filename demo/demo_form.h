@@ -90,7 +90,7 @@ public:
     // What the handlers did, for tests.
     int starts = 0;
     int cleans = 0;
-    ui::StopRequest stop;
+    platform::StopRequest stop;
 
 private:
     int opened_before_ = -1;  // the category expanded when the mouse went down

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "ui/pump.h"
+#include "platform/pump.h"
 
 namespace junk {
 
@@ -16,7 +16,7 @@ struct TempFigures {
 
 class TempFolders {
 public:
-    TempFolders(platform::Platform& platform, ui::Pump& pump) : platform_(platform), pump_(pump) {}
+    TempFolders(platform::Platform& platform, platform::Pump& pump) : platform_(platform), pump_(pump) {}
 
     // The temporary folder; nothing when TEMP names no folder that may be cleaned.
     std::optional<std::string> folder();
@@ -32,7 +32,7 @@ public:
 
 private:
     platform::Platform& platform_;
-    ui::Pump& pump_;
+    platform::Pump& pump_;
 };
 
 }  // namespace junk

@@ -10,7 +10,7 @@ const char kMeasuring[] = "Определяется размер файлов...
 
 }  // namespace
 
-TempPage::TempPage(ui::Page& page, platform::Platform& platform, ui::Pump& pump,
+TempPage::TempPage(ui::Page& page, platform::Platform& platform, platform::Pump& pump,
                    std::unique_ptr<platform::SoundPlayer>& clean_sound)
     : platform_(platform),
       pump_(pump),

@@ -11,7 +11,7 @@ namespace junk {
 
 class TempPage {
 public:
-    TempPage(ui::Page& page, platform::Platform& platform, ui::Pump& pump,
+    TempPage(ui::Page& page, platform::Platform& platform, platform::Pump& pump,
              std::unique_ptr<platform::SoundPlayer>& clean_sound);
 
     // Counts and sizes anew ("Temp Dirs").
@@ -38,7 +38,7 @@ private:
     void update_all_button();
 
     platform::Platform& platform_;
-    ui::Pump& pump_;
+    platform::Pump& pump_;
     std::unique_ptr<platform::SoundPlayer>& clean_sound_;
     TempFolders folders_;
 

@@ -84,8 +84,8 @@ bool old_enough(const platform::CalendarDate& written, const platform::CalendarD
            days_from_civil(written.year, written.month, written.day);
 }
 
-TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::Platform& platform, ui::Pump& pump,
-                                 const ui::StopRequest& stop, TempSearchProgress& progress) {
+TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::Platform& platform, platform::Pump& pump,
+                                 const platform::StopRequest& stop, search::WalkProgress& progress) {
     const auto now = platform.system.now();
     const platform::CalendarDate today{now.year, now.month, now.day};
     auto& fs = platform.fs;

@@ -8,8 +8,9 @@
 
 #include "platform/platform.h"
 #include "search/exclusions.h"
+#include "search/walk_progress.h"
 #include "store/data_folder.h"
-#include "ui/pump.h"
+#include "platform/pump.h"
 
 namespace junk {
 
@@ -31,16 +32,6 @@ struct FoundFile {
     std::uint64_t size = 0;
 };
 
-// What the search window shows while the search runs.
-class TempSearchProgress {
-public:
-    virtual ~TempSearchProgress() = default;
-    // The walk folder list is ready: `count` folders, the first one or "".
-    virtual void walk_started(std::size_t count, const std::string& first) = 0;
-    // Walk folder number `index` (from 0) is being walked.
-    virtual void walking(std::size_t index, const std::string& folder) = 0;
-};
-
 struct TempSearchResult {
     std::vector<FoundFile> rows;  // each path once, in the order found
     std::uint64_t total = 0;
@@ -48,8 +39,8 @@ struct TempSearchResult {
 
 // Runs one search. The stop request ends the walk early; the rows found so
 // far are the result.
-TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::Platform& platform, ui::Pump& pump,
-                                 const ui::StopRequest& stop, TempSearchProgress& progress);
+TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::Platform& platform, platform::Pump& pump,
+                                 const platform::StopRequest& stop, search::WalkProgress& progress);
 
 // Whether the extension of a path (the text after its last dot) is one of
 // the folded masks.

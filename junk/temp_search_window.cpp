@@ -19,7 +19,7 @@ const char kDeleteDone[] = "Удаление завершено";
 }  // namespace
 
 // Shows the walk on the window while the search runs.
-class TempSearchWindow::Progress : public TempSearchProgress {
+class TempSearchWindow::Progress : public search::WalkProgress {
 public:
     explicit Progress(TempSearchWindow& window) : w_(window) {}
     void walk_started(std::size_t count, const std::string& first) override {

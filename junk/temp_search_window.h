@@ -55,7 +55,7 @@ private:
     const store::DataFolder& data_;
     const search::DriveSelection& drives_;
     ui::Form& main_;
-    ui::StopRequest stop_request_;
+    platform::StopRequest stop_request_;
 
     ui::Label step_{*this, "Label1"};
     ui::Label current_{*this, "Label2"};

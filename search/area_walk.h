@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "ui/pump.h"
+#include "platform/pump.h"
 
 namespace search {
 
@@ -32,7 +32,7 @@ struct WalkRules {
 
 class AreaWalk {
 public:
-    AreaWalk(platform::FileSystem& fs, ui::Pump& pump, const ui::StopRequest& stop, WalkRules rules)
+    AreaWalk(platform::FileSystem& fs, platform::Pump& pump, const platform::StopRequest& stop, WalkRules rules)
         : fs_(fs), pump_(pump), stop_(stop), rules_(std::move(rules)) {}
 
     // The drive pass of drive `letter`: files of its root and of its passing
@@ -47,8 +47,8 @@ public:
 
 private:
     platform::FileSystem& fs_;
-    ui::Pump& pump_;
-    const ui::StopRequest& stop_;
+    platform::Pump& pump_;
+    const platform::StopRequest& stop_;
     WalkRules rules_;
 };
 

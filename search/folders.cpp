@@ -16,7 +16,7 @@ std::string with_backslash(std::string folder) {
     return folder;
 }
 
-void walk_folder(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
+void walk_folder(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
     fs.enumerate(folder, [&](const platform::DirEntry& entry) {
         pump.serve();
         if (entry.is_directory() && entry.is_reparse_point()) return true;
@@ -27,7 +27,7 @@ void walk_folder(platform::FileSystem& fs, ui::Pump& pump, const std::string& fo
 
 }  // namespace
 
-void walk_tree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
+void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
     walk_folder(fs, pump, with_backslash(folder), visit);
 }
 
@@ -45,7 +45,7 @@ std::string LongPathName(platform::FileSystem& fs, const std::string& path) {
     return platform::long_path_name(fs, path);
 }
 
-std::uint64_t FolderSize(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder) {
+std::uint64_t FolderSize(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder) {
     std::uint64_t total = 0;
     walk_tree(fs, pump, folder, [&](const std::string&, const platform::DirEntry& entry) {
         if (entry.name == kIndexDat) return false;
@@ -55,7 +55,7 @@ std::uint64_t FolderSize(platform::FileSystem& fs, ui::Pump& pump, const std::st
     return total;
 }
 
-std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder,
                                          bool with_path, bool with_folders) {
     std::vector<std::string> files;
     walk_tree(fs, pump, folder, [&](const std::string& listed, const platform::DirEntry& entry) {
@@ -66,7 +66,7 @@ std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, ui::Pump& pum
     return files;
 }
 
-std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder) {
+std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder) {
     std::vector<std::string> files;
     walk_tree(fs, pump, folder, [&](const std::string& listed, const platform::DirEntry& entry) {
         if (!entry.is_directory()) files.push_back(listed + entry.name);
@@ -75,7 +75,7 @@ std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, ui::Pump& 
     return files;
 }
 
-std::vector<std::string> ListSubfoldersInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+std::vector<std::string> ListSubfoldersInTree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder,
                                               bool with_path) {
     std::vector<std::string> folders;
     walk_tree(fs, pump, folder, [&](const std::string& listed, const platform::DirEntry& entry) {

@@ -14,7 +14,7 @@
 
 #include "platform/file_system.h"
 #include "platform/system.h"
-#include "ui/pump.h"
+#include "platform/pump.h"
 
 namespace search {
 
@@ -22,7 +22,7 @@ namespace search {
 // contents. `visit` gets the listed folder (ending with a backslash) and the
 // entry, and returns whether a folder entry is entered.
 using TreeVisitor = std::function<bool(const std::string& folder, const platform::DirEntry& entry)>;
-void walk_tree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder, const TreeVisitor& visit);
+void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit);
 
 // The value of the environment variable TEMP (exact name, the last one wins)
 // in its long form; nothing when it is missing, empty, relative, a drive root
@@ -33,19 +33,19 @@ std::string LongPathName(platform::FileSystem& fs, const std::string& path);
 
 // The bytes of all files below the folder, "index.dat" files and folders
 // skipped.
-std::uint64_t FolderSize(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder);
+std::uint64_t FolderSize(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder);
 
 // The files below the folder ("index.dat" skipped, in files and folders),
 // with the folder's path or as bare names, and with each folder listed before
 // its contents when `with_folders` is set.
-std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+std::vector<std::string> ListFilesInTree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder,
                                          bool with_path, bool with_folders);
 
 // Full paths of all files below the folder, nothing skipped.
-std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder);
+std::vector<std::string> ListAllFilesInTree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder);
 
 // All folders below the folder, each before the folders inside it.
-std::vector<std::string> ListSubfoldersInTree(platform::FileSystem& fs, ui::Pump& pump, const std::string& folder,
+std::vector<std::string> ListSubfoldersInTree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder,
                                               bool with_path);
 
 // Longest entry first, so that a folder comes before its parent.

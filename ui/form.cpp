@@ -19,7 +19,7 @@ Form::~Form() {
 }
 
 Dialogs& Form::dialogs() const { return toolkit_.dialogs(); }
-Pump& Form::pump() const { return toolkit_.pump(); }
+platform::Pump& Form::pump() const { return toolkit_.pump(); }
 
 void Form::set_caption(std::string caption) {
     if (caption_ == caption) return;

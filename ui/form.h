@@ -34,12 +34,12 @@
 #include <string>
 
 #include "ui/control.h"
+#include "platform/pump.h"
 #include "ui/types.h"
 
 namespace ui {
 
 class Dialogs;
-class Pump;
 class Toolkit;
 
 enum class Border {
@@ -71,7 +71,7 @@ public:
 
     Toolkit& toolkit() const { return toolkit_; }
     Dialogs& dialogs() const;
-    Pump& pump() const;
+    platform::Pump& pump() const;
     const std::string& name() const { return name_; }
 
     const std::string& caption() const { return caption_; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pump.h"
 #include "ui/types.h"
 
 namespace ui {
@@ -14,7 +15,6 @@ namespace ui {
 class Dialogs;
 class Form;
 class PopupMenu;
-class Pump;
 class Timer;
 class TrayIcon;
 
@@ -26,7 +26,7 @@ public:
     virtual ~Toolkit() = default;
 
     virtual Dialogs& dialogs() = 0;
-    virtual Pump& pump() = 0;
+    virtual platform::Pump& pump() = 0;
     virtual Size screen_size() const = 0;
 
     // The program's loop: shows the main window and serves messages until it

@@ -5,7 +5,7 @@
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/menu.h"
-#include "ui/pump.h"
+#include "platform/pump.h"
 #include "ui/timer.h"
 #include "ui/toolkit.h"
 #include "ui/tray.h"

@@ -62,7 +62,7 @@ private:
     ui::Toolkit& toolkit_;
 };
 
-class Pump : public ui::Pump {
+class Pump : public platform::Pump {
 public:
     void serve() override {
         ++served;

@@ -453,7 +453,7 @@ private:
 };
 
 // Serves the message queue at most about every 15 ms; cheap in between.
-class Pump : public ui::Pump {
+class Pump : public platform::Pump {
 public:
     explicit Pump(uiw::Toolkit& toolkit) : toolkit_(toolkit) {}
     void serve() override {
@@ -492,7 +492,7 @@ UiToolkit::~UiToolkit() {
 }
 
 ui::Dialogs& UiToolkit::dialogs() { return impl_->dialogs; }
-ui::Pump& UiToolkit::pump() { return impl_->pump; }
+platform::Pump& UiToolkit::pump() { return impl_->pump; }
 
 ui::Size UiToolkit::screen_size() const {
     return ui::Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

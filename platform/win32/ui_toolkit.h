@@ -27,7 +27,7 @@ public:
     ~UiToolkit() override;
 
     ui::Dialogs& dialogs() override;
-    ui::Pump& pump() override;
+    platform::Pump& pump() override;
     ui::Size screen_size() const override;
     void run(ui::Form& main) override;
 

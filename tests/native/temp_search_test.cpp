@@ -13,7 +13,7 @@ using testing_support::Sandbox;
 
 namespace {
 
-struct Recorder : junk::TempSearchProgress {
+struct Recorder : search::WalkProgress {
     std::vector<std::string> walked;
     std::size_t count = 0;
     std::string first;
@@ -33,7 +33,7 @@ struct Search {
             "\"SystemRoot\"=\"C:\\\\WINDOWS\"\r\n";
     }};
     headless::Pump pump;
-    ui::StopRequest stop;
+    platform::StopRequest stop;
     Recorder progress;
 
     Search() { box.data().rewrite("tf_mask.txt", {"tmp", "#bak", "LOG", ""}); }

@@ -236,7 +236,7 @@ TEST(UiModel, PumpRunsTheTestsCallbackSoAStopButtonIsSeen) {
     headless::Toolkit toolkit;
     ui::Form form(toolkit, "Form1");
     ui::Button stop(form, "SpeedButton1");
-    ui::StopRequest request;
+    platform::StopRequest request;
     stop.on_click = [&] { request.request(); };
     int seen = 0;
     toolkit.pump().on_serve = [&] {

@@ -112,12 +112,12 @@ int main(int argc, char** argv) {
         if (data.exists(name)) data.rewrite(name, {});
 
     // The engine alone, to tell the search from the filling of the list.
-    struct : junk::TempSearchProgress {
+    struct : search::WalkProgress {
         void walk_started(std::size_t, const std::string&) override {}
         void walking(std::size_t, const std::string&) override {}
     } quiet;
     platform::win32::UiToolkit toolkit;
-    ui::StopRequest stop;
+    platform::StopRequest stop;
     auto start = Clock::now();
     const auto found = junk::run_temp_search(junk::TempSearchSettings::load(data, services.registry, {}), services,
                                              toolkit.pump(), stop, quiet)

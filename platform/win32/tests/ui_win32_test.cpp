@@ -280,7 +280,7 @@ TEST(UiWin32, StopButtonClickedDuringALongLoopIsSeen) {
     ui::Button stop(form, "SpeedButton1");
     stop.set_bounds(10, 10, 100, 25);
     stop.set_text("  Прекратить");
-    ui::StopRequest request;
+    platform::StopRequest request;
     stop.on_click = [&] { request.request(); };
     form.show();
     toolkit.process_messages();

@@ -3,7 +3,7 @@
 // Engines call serve() where the program's walks say so and check their stop
 // request right after it.
 
-namespace ui {
+namespace platform {
 
 class Pump {
 public:
@@ -25,4 +25,4 @@ private:
     bool requested_ = false;
 };
 
-}  // namespace ui
+}  // namespace platform
