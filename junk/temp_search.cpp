@@ -92,7 +92,7 @@ TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::P
 
     search::WalkRules rules;
     rules.folder_passes = [&](const std::string& path, const platform::DirEntry& entry, bool in_drive_root) {
-        if (in_drive_root && entry.name == "RECYCLER") return false;
+        if (in_drive_root && search::is_recycle_bin_folder(entry.name)) return false;
         if (search::folded(entry.name).starts_with("microsoft")) return false;
         return !settings.exclusions.folder_excluded(path, entry.name);
     };

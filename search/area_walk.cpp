@@ -1,5 +1,7 @@
 #include "search/area_walk.h"
 
+#include "search/folded.h"
+
 namespace search {
 
 namespace {
@@ -7,6 +9,8 @@ namespace {
 bool enterable(const platform::DirEntry& entry) { return entry.is_directory() && !entry.is_reparse_point(); }
 
 }  // namespace
+
+bool is_recycle_bin_folder(std::string_view name) { return name == "RECYCLER" || equal_folded(name, "$Recycle.Bin"); }
 
 void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vector<std::string>& walk_folders) {
     const std::string root = std::string(1, letter) + ":\\";

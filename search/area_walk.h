@@ -10,12 +10,18 @@
 // the walk of a folder ends early when the stop request is set.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/pump.h"
 
 namespace search {
+
+// A drive root's recycle bin: "RECYCLER", or "$Recycle.Bin" in any case (the
+// bin of newer Windows). A walk that skips one at a drive root skips both, so
+// that the bin's files and records are never listed or deleted by a search.
+bool is_recycle_bin_folder(std::string_view name);
 
 struct Found {
     std::string path;  // full path
