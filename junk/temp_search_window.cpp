@@ -197,7 +197,7 @@ void TempSearchWindow::delete_folder_files() {
     std::vector<bool> gone(static_cast<std::size_t>(results_.count()));
     for (int row = results_.count() - 1; row >= 0; --row) {
         const std::string& path = results_.text(row);
-        if (search::folder_within(search::folded(search::parent_folder(path)), folder) && delete_one(path))
+        if (search::full_folder_match(search::folded(search::parent_folder(path)), folder) && delete_one(path))
             gone[static_cast<std::size_t>(row)] = true;
     }
     results_.remove_rows(gone);

@@ -105,6 +105,10 @@ public:
 
     // The volume and file index of a file or folder (links followed).
     virtual Result<FileIdentity> identity(const std::string& path) = 0;
+    // The full path of what an existing path finally names, every link and
+    // junction on the way followed ("C:\\Temp" that is a junction to "D:\\"
+    // gives "D:\\").
+    virtual Result<std::string> final_path(const std::string& path) = 0;
     // The last-write time of a file as a local calendar date.
     virtual Result<CalendarDate> last_write_date(const std::string& path) = 0;
     // A file time (a DirEntry's last_write) as a local calendar date, with the

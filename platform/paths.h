@@ -1,6 +1,7 @@
 #pragma once
 // Windows path rules shared by both implementations: what counts as an
 // absolute path, a drive root, and the folded form used to compare paths.
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -11,6 +12,15 @@ bool is_absolute_path(const std::string& path);
 
 // "C:\" or "C:" (a drive and nothing else).
 bool is_drive_root(const std::string& path);
+
+// The full path Windows makes of an absolute path before it uses it, as
+// GetFullPathName does: "/" read as "\", doubled separators folded, "." and
+// ".." components resolved (never above the drive or the share), trailing
+// dots and blanks of the last component removed, a trailing separator
+// dropped (kept after "C:"), a "\\?\" prefix taken off. Every guard judges
+// this form and every destructive action then uses it. Nothing for an
+// empty, relative or device ("\\.\") path, or a share without a name.
+std::optional<std::string> full_path(const std::string& path);
 
 // A path with "A".."Z" and the cp1251 capitals 0xC0..0xDF lowered, "/" turned
 // into "\" and a trailing backslash removed (but kept after "C:").

@@ -40,6 +40,7 @@ public:
     const T* operator->() const { return &*value_; }
     T& value() { return *value_; }
     const T& value() const { return *value_; }
+    T value_or(T fallback) const { return value_ ? *value_ : std::move(fallback); }
     const std::string& message() const { return failure_.message(); }
     Status status() const { return ok() ? Status::success() : failure_; }
 

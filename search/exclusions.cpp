@@ -23,15 +23,11 @@ bool contains(const std::vector<std::string>& folded_entries, const std::string&
 
 bool full_folder_match(std::string_view folded_path, std::string_view folded_entry) {
     if (folded_path == folded_entry) return true;
-    if (folded_entry.size() >= folded_path.size()) return false;
+    if (folded_entry.empty() || folded_entry.size() >= folded_path.size()) return false;
     if (folded_path.size() - folded_entry.size() > 50) return false;
-    return folded_path.substr(0, folded_entry.size()) == folded_entry;
-}
-
-bool folder_within(std::string_view folded_path, std::string_view folded_folder) {
-    if (!full_folder_match(folded_path, folded_folder)) return false;
-    if (folded_path.size() == folded_folder.size()) return true;
-    return folded_folder.ends_with('\\') || folded_path[folded_folder.size()] == '\\';
+    if (folded_path.substr(0, folded_entry.size()) != folded_entry) return false;
+    // "C:\Data" holds "C:\Data\x", never "C:\Database".
+    return folded_entry.back() == '\\' || folded_path[folded_entry.size()] == '\\';
 }
 
 Exclusions::Exclusions(const std::vector<std::string>& full_folders, const std::vector<std::string>& short_folders,

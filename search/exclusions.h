@@ -7,15 +7,11 @@
 
 namespace search {
 
-// Full folder test of a folder path against one folded entry: equal, or the
-// path cut after the entry's length equals it, when the cut removes at most
-// 50 characters. No backslash is needed at the cut: "C:\Win" excludes
-// "C:\Windows" too.
+// Full folder test of a folder path against one folded entry: the folder
+// itself, or a folder below it whose path is at most 50 characters longer;
+// never a sibling whose name merely begins with the entry's ("C:\Data"
+// excludes "C:\Data\x", not "C:\Database").
 bool full_folder_match(std::string_view folded_path, std::string_view folded_entry);
-
-// The same test with a backslash boundary at the cut: the folder itself or a
-// folder below it, never a sibling whose name merely begins with it.
-bool folder_within(std::string_view folded_path, std::string_view folded_folder);
 
 class Exclusions {
 public:

@@ -35,10 +35,12 @@ std::optional<std::string> TempFolderPath(platform::System& system, platform::Fi
     std::optional<std::string> value;
     for (const auto& [name, text] : system.environment())
         if (name == "TEMP") value = text;
-    if (!value || !platform::is_absolute_path(*value)) return std::nullopt;
-    const std::string path = LongPathName(fs, *value);
-    if (!CleanableFolder::check(fs, path)) return std::nullopt;
-    return path;
+    if (!value) return std::nullopt;
+    const auto full = platform::full_path(*value);
+    if (!full) return std::nullopt;
+    const auto folder = CleanableFolder::check(fs, LongPathName(fs, *full));
+    if (!folder) return std::nullopt;
+    return folder->path();
 }
 
 std::string LongPathName(platform::FileSystem& fs, const std::string& path) {

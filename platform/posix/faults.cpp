@@ -59,6 +59,11 @@ Result<FileIdentity> FaultyFileSystem::identity(const std::string& path) {
     return inner_.identity(path);
 }
 
+Result<std::string> FaultyFileSystem::final_path(const std::string& path) {
+    if (auto f = fault(path, false)) return *f;
+    return inner_.final_path(path);
+}
+
 Result<CalendarDate> FaultyFileSystem::last_write_date(const std::string& path) {
     if (auto f = fault(path, false)) return *f;
     return inner_.last_write_date(path);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/cp1251.h"
@@ -278,23 +279,16 @@ Result<PosixFileSystem::Resolved> PosixFileSystem::resolve(const std::string& pa
         if (d.letter == letter || d.letter == letter + 32) drive = &d;
     if (!drive) return failure(Error::path_not_found);
 
+    // The same full form the guards judge: "." and "..", doubled separators
+    // and trailing dots and blanks folded as Windows folds them.
+    const auto full = full_path(path);
+    if (!full) return failure(Error::invalid_name);
     std::vector<std::string> parts;
-    std::string current;
-    const auto flush = [&] {
-        if (current == "..") {
-            if (!parts.empty()) parts.pop_back();
-        } else if (!current.empty() && current.find_first_not_of('.') != std::string::npos) {
-            // Trailing dots and blanks do not count, as on Windows.
-            while (!current.empty() && (current.back() == '.' || current.back() == ' ')) current.pop_back();
-            if (!current.empty()) parts.push_back(cp1251_to_utf8(current));
-        }
-        current.clear();
-    };
-    for (std::size_t i = 3; i < path.size(); ++i) {
-        if (path[i] == '\\' || path[i] == '/') flush();
-        else current += path[i];
+    for (std::size_t start = 3; start < full->size();) {
+        const std::size_t end = std::min(full->find('\\', start), full->size());
+        parts.push_back(cp1251_to_utf8(full->substr(start, end - start)));
+        start = end + 1;
     }
-    flush();
     const bool trailing = path.size() > 3 && (path.back() == '\\' || path.back() == '/');
 
     Resolved r;
@@ -516,6 +510,20 @@ Result<FileIdentity> PosixFileSystem::identity(const std::string& path) {
     if (!r) return r.status();
     if (!r->exists) return failure(r->parent_exists ? Error::file_not_found : Error::path_not_found);
     return FileIdentity{r->info.dev, r->info.ino};
+}
+
+Result<std::string> PosixFileSystem::final_path(const std::string& path) {
+    auto r = resolve(path);
+    if (!r) return r.status();
+    if (!r->exists) return failure(r->parent_exists ? Error::file_not_found : Error::path_not_found);
+    char* real = realpath(r->host.c_str(), nullptr);
+    if (!real) return failure(Error::path_not_found);
+    const std::string host = real;
+    std::free(real);
+    // A target outside every drive has no Windows name.
+    auto windows = windows_path(host);
+    if (!windows) return failure(Error::path_not_found);
+    return *windows;
 }
 
 std::optional<std::string> PosixFileSystem::reported_name(const std::string& path) {

@@ -44,6 +44,7 @@ public:
     std::optional<std::uint32_t> attributes(const std::string& path) override;
     std::optional<DirEntry> entry(const std::string& path) override;
     Result<FileIdentity> identity(const std::string& path) override;
+    Result<std::string> final_path(const std::string& path) override;
     Result<CalendarDate> last_write_date(const std::string& path) override;
     Result<CalendarDate> local_date(FileTime time) override;
     std::optional<std::string> reported_name(const std::string& path) override;

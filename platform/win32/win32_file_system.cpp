@@ -132,6 +132,29 @@ public:
                             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     }
 
+    Result<std::string> final_path(const std::string& path) override {
+        auto wide = wide_path(path);
+        if (!wide) return wide.status();
+        HANDLE h = CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return last_error();
+        std::wstring target(MAX_PATH, L'\0');
+        DWORD n = GetFinalPathNameByHandleW(h, target.data(), static_cast<DWORD>(target.size()), VOLUME_NAME_DOS);
+        if (n >= target.size()) {
+            target.resize(n + 1);
+            n = GetFinalPathNameByHandleW(h, target.data(), static_cast<DWORD>(target.size()), VOLUME_NAME_DOS);
+        }
+        const DWORD error = GetLastError();
+        CloseHandle(h);
+        if (n == 0 || n >= target.size()) return error_status(error);
+        target.resize(n);
+        if (target.rfind(L"\\\\?\\UNC\\", 0) == 0) target = L"\\\\" + target.substr(8);
+        else if (target.rfind(L"\\\\?\\", 0) == 0) target = target.substr(4);
+        auto narrowed = narrow(target.c_str());
+        if (!narrowed) return error_status(ERROR_INVALID_NAME);
+        return *narrowed;
+    }
+
     Result<CalendarDate> last_write_date(const std::string& path) override {
         auto wide = wide_path(path);
         if (!wide) return wide.status();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/cp1251.h"
+#include "platform/paths.h"
 #include "ui/jpeg.h"
 
 TEST(Charset, RussianLiteralIsCp1251Bytes) {
@@ -53,4 +54,20 @@ TEST(Cp1251, RoundTripsThroughUtf8AndRefusesWhatHasNoForm) {
     EXPECT_FALSE(platform::utf8_to_cp1251("\xE6\x97\xA5"));  // a CJK character
     EXPECT_FALSE(platform::utf8_to_cp1251("\xD0"));          // cut short
     EXPECT_FALSE(platform::utf8_to_cp1251("\xC3\xA9"));      // e acute: not in cp1251
+}
+
+// The full form every guard judges: what the file layer will really use.
+TEST(FullPath, FoldsWhatWindowsFoldsAndRefusesWhatIsNotAbsolute) {
+    using platform::full_path;
+    for (const char* root : {"C:\\", "C:\\\\", "C:/", "c:\\x\\..\\", "C:\\x/..", "C:\\.", "C:\\ ", "C:\\...",
+                             "\\\\?\\C:\\", "C:\\a\\..\\..\\.."})
+        EXPECT_EQ(full_path(root).value_or("?"), std::string(1, root[0] == 'c' ? 'c' : 'C') + ":\\") << root;
+    EXPECT_EQ(full_path("C:\\a//b\\.\\c\\..\\d. \\"), "C:\\a\\b\\d");
+    EXPECT_EQ(full_path("C:\\a. \\b"), "C:\\a. \\b");  // only the last name loses its dots
+    EXPECT_EQ(full_path("\\\\srv\\share\\\\"), "\\\\srv\\share");
+    EXPECT_EQ(full_path("\\\\srv\\share\\..\\.."), "\\\\srv\\share");
+    EXPECT_EQ(full_path("//srv/share/x/"), "\\\\srv\\share\\x");
+    EXPECT_EQ(full_path("\\\\?\\UNC\\srv\\share\\x"), "\\\\srv\\share\\x");
+    for (const char* bad : {"", "C:", "C:x", "x\\y", "\\x", "\\\\srv", "\\\\srv\\", "\\\\.\\C:\\x"})
+        EXPECT_FALSE(full_path(bad)) << bad;
 }

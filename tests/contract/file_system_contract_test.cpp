@@ -255,3 +255,26 @@ TEST(FileSystemContract, DrivesAreListedWithTheirTypes) {
     EXPECT_EQ(fs.drive_type(std::string(1, unused) + ":\\"), platform::DriveType::no_root);
     EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end(), [](const auto& a, const auto& b) { return a.root < b.root; }));
 }
+
+// The file layer's own reading of every spelling of a root, and of a link to
+// one, is the root that full_path() gives: guards judge what will be used.
+TEST(FileSystemContract, EverySpellingOfARootAndALinkToItLeadToTheRoot) {
+    auto& fs = services().fs;
+    const std::string t = make_temp_folder();
+    const std::string drive = t.substr(0, 2), root = drive + "\\";
+    for (const std::string& spelling : {root, drive + "\\\\", drive + "/", drive + "\\x\\..\\", drive + "\\x/..",
+                                        drive + "\\.", drive + "\\ ", drive + "\\..."}) {
+        EXPECT_EQ(platform::full_path(spelling), root) << spelling;
+        const auto target = fs.final_path(spelling);
+        ASSERT_TRUE(target) << spelling << ": " << target.message();
+        EXPECT_EQ(platform::full_path(*target), root) << spelling;
+    }
+    ASSERT_TRUE(fs.create_folder(t + "\\real"));
+    ASSERT_TRUE(make_folder_link(t + "\\to_root", root));
+    ASSERT_TRUE(make_folder_link(t + "\\to_real", t + "\\real"));
+    EXPECT_EQ(platform::full_path(fs.final_path(t + "\\to_root").value_or("")), root);
+    const auto real = fs.final_path(t + "\\to_real");
+    ASSERT_TRUE(real);
+    EXPECT_TRUE(platform::folded_path(*real).ends_with("\\real")) << *real;
+    EXPECT_FALSE(fs.final_path(t + "\\missing"));
+}

@@ -186,3 +186,36 @@ TEST(TempPage, QuickActionsPlayTheCleanSoundAndLeaveThePage) {
     EXPECT_FALSE(f.temp.temp_count().visible());
     EXPECT_EQ(static_cast<platform::posix::PosixSoundPlayer&>(*f.clean).plays(), 2);
 }
+
+// TEMP may name the root of a drive in many spellings, or lead there through
+// a junction: the page then counts nothing and cleans nothing.
+TEST(TempFolder, NoSpellingOfADriveRootIsCleaned) {
+    const auto with_d = [](const std::string& temp) {
+        return Sandbox([temp](platform::posix::PosixConfig& config, const std::string& root) {
+            std::filesystem::create_directories(root + "/d");
+            config.drives.push_back({'D', root + "/d", platform::DriveType::fixed});
+            config.environment = {{"TEMP", temp}};
+        });
+    };
+    for (const char* spelling : {"D:\\", "D:\\\\", "D:/", "D:\\x\\..\\", "D:\\x/..", "D:\\.", "D:\\ ", "D:\\...",
+                                 "d:\\\\\\", "\\\\?\\D:\\", "C:\\Junction", "C:\\Junction\\."}) {
+        Sandbox box = with_d(spelling);
+        for (const char* file : {"D:\\a.txt", "D:\\b.tmp", "D:\\x\\c.log"}) box.write(file);
+        ASSERT_EQ(symlink((box.root() + "/d").c_str(), box.host_path("C:\\Junction").c_str()), 0);
+        headless::Pump pump;
+        junk::TempFolders folders(box.platform(), pump);
+        EXPECT_FALSE(folders.folder()) << spelling;
+        EXPECT_EQ(folders.measure_temp().files, 0u) << spelling;
+        folders.clean_temp();
+        for (const char* file : {"D:\\a.txt", "D:\\b.tmp", "D:\\x\\c.log"}) EXPECT_TRUE(box.exists(file)) << spelling;
+    }
+    // A junction to an ordinary folder is cleaned through its own path.
+    Sandbox box = with_d("C:\\Junction");
+    box.write("D:\\Temp\\a.tmp");
+    ASSERT_EQ(symlink((box.root() + "/d/Temp").c_str(), box.host_path("C:\\Junction").c_str()), 0);
+    headless::Pump pump;
+    junk::TempFolders folders(box.platform(), pump);
+    EXPECT_EQ(folders.folder(), "C:\\Junction");
+    folders.clean_temp();
+    EXPECT_FALSE(box.exists("D:\\Temp\\a.tmp"));
+}

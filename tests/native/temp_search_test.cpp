@@ -71,14 +71,14 @@ TEST(TempSearchMatch, AgeCountsWholeDays) {
 TEST(TempSearchMatch, FullFolderTestCutsAtMostFiftyCharacters) {
     using search::full_folder_match;
     EXPECT_TRUE(full_folder_match("c:\\win", "c:\\win"));
-    EXPECT_TRUE(full_folder_match("c:\\windows", "c:\\win"));  // no backslash needed
+    EXPECT_FALSE(full_folder_match("c:\\windows", "c:\\win"));  // a sibling, not below
+    EXPECT_FALSE(full_folder_match("c:\\database", "c:\\data"));
+    EXPECT_TRUE(full_folder_match("c:\\data\\base", "c:\\data"));
     EXPECT_FALSE(full_folder_match("c:\\temp", "c:\\temp\\"));   // only what lies below
     EXPECT_TRUE(full_folder_match("c:\\temp\\a", "c:\\temp\\"));
     const std::string entry = "c:\\e";
-    EXPECT_TRUE(full_folder_match(entry + std::string(50, 'x'), entry));
-    EXPECT_FALSE(full_folder_match(entry + std::string(51, 'x'), entry));
-    EXPECT_TRUE(search::folder_within("c:\\temp\\sub", "c:\\temp"));
-    EXPECT_FALSE(search::folder_within("c:\\temp2", "c:\\temp"));
+    EXPECT_TRUE(full_folder_match(entry + "\\" + std::string(49, 'x'), entry));
+    EXPECT_FALSE(full_folder_match(entry + "\\" + std::string(50, 'x'), entry));
 }
 
 TEST(TempSearch, FindsMatchingFilesOnDrivesAndInAreaFolders) {
@@ -123,11 +123,14 @@ TEST(TempSearch, HonoursEveryKindOfExclusionAndTheBuiltInOnes) {
     s.box.write("C:\\data\\files\\d.tmp");
     s.box.write("C:\\data\\files\\E.TMP");
     s.box.write("C:\\data\\excluded\\inside\\f.tmp");
+    s.box.write("C:\\database\\g.tmp");
     s.box.data().rewrite("tf_shortdirs_ex.txt", {"skip"});
     s.box.data().rewrite("tf_files_ex.txt", {"c:\\data\\files\\d.TMP"});
     s.box.data().rewrite("tf_shortfiles_ex.txt", {"e.tmp"});
-    s.box.data().rewrite("tf_dirs_ex.txt", {"C:\\DATA\\excl"});
-    EXPECT_EQ(s.run(), (std::vector<std::string>{"C:\\WINDOWS\\other.log"}));
+    // A folder exclusion holds the folder and what is below it, never a
+    // sibling whose name begins with it.
+    s.box.data().rewrite("tf_dirs_ex.txt", {"C:\\DATA\\excluded", "C:\\Datab"});
+    EXPECT_EQ(s.run(), (std::vector<std::string>{"C:\\database\\g.tmp", "C:\\WINDOWS\\other.log"}));
 }
 
 TEST(TempSearch, NestedAreaFoldersGiveEachFileOnce) {
