@@ -21,7 +21,8 @@ long long days_from_civil(int y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
-// The decimal integer at the start of the text (blanks around it allowed).
+// The decimal integer at the start of the text, after any blanks; what
+// follows it does not count ("7 дней" is 7).
 std::optional<int> leading_integer(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -31,8 +32,6 @@ std::optional<int> leading_integer(const std::string& text) {
     long long value = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 100000000) value = value * 10 + (text[i++] - '0');
     if (i == digits) return std::nullopt;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i != text.size()) return std::nullopt;
     return static_cast<int>(text[start] == '-' ? -value : value);
 }
 

@@ -62,9 +62,15 @@ void DataFolder::rewrite(std::string_view name, const std::vector<std::string>& 
 
 void DataFolder::append_line(std::string_view name, std::string_view line) const {
     const std::string file = path(name);
+    // A file edited by hand may end without a line break: the new line
+    // starts on a line of its own.
+    const auto before = platform::read_whole_file(fs_, file);
+    if (!before) throw FileError("Ошибка записи файла " + file + ": " + before.message());
     auto out = fs_.open_for_append(file);
     if (!out) throw FileError("Ошибка записи файла " + file + ": " + out.message());
-    std::string text(line);
+    std::string text;
+    if (!before->empty() && before->back() != '\n' && before->back() != '\r') text = "\r\n";
+    text += line;
     text += "\r\n";
     const auto written = (*out)->write(text.data(), text.size());
     if (!written) throw FileError("Ошибка записи файла " + file + ": " + written.message());

@@ -41,7 +41,8 @@ public:
     std::string read_first_line(std::string_view name) const;
     // Creates or empties the file and writes every line followed by CR LF.
     void rewrite(std::string_view name, const std::vector<std::string>& lines) const;
-    // Appends one line (with CR LF) to an existing file.
+    // Appends one line (with CR LF) to an existing file, on a line of its own
+    // even when the file's last line has no line break.
     void append_line(std::string_view name, std::string_view line) const;
     // Removes the file; a missing file is no error.
     void remove(std::string_view name) const;

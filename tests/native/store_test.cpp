@@ -3,6 +3,7 @@
 
 #include "store/data_folder.h"
 #include "store/size_text.h"
+#include "sandbox.h"
 
 using store::SizeToText;
 
@@ -55,4 +56,14 @@ TEST(ListFileText, HashMarksADisabledEntry) {
 TEST(DataFolderPath, SitsBesideTheExecutable) {
     EXPECT_EQ(store::DataFolder::folder_of("C:\\Cleaner\\Vorlinde System Cleaner.exe"), "C:\\Cleaner\\");
     EXPECT_EQ(store::DataFolder::folder_of("D:\\prog.exe"), "D:\\");
+}
+
+TEST(DataFolder, AnAppendedLineStartsALineOfItsOwnAfterHandEditing) {
+    testing_support::Sandbox box;
+    box.write("C:\\Program\\Data\\tf_dirs_ex.txt", "C:\\One\r\nC:\\Two");
+    box.data().append_line("tf_dirs_ex.txt", "C:\\Three");
+    EXPECT_EQ(box.data().read_lines("tf_dirs_ex.txt"), (std::vector<std::string>{"C:\\One", "C:\\Two", "C:\\Three"}));
+    box.write("C:\\Program\\Data\\empty.txt", "");
+    box.data().append_line("empty.txt", "x");
+    EXPECT_EQ(box.read("C:\\Program\\Data\\empty.txt"), "x\r\n");
 }

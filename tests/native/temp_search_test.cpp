@@ -150,6 +150,8 @@ TEST(TempSearch, TheDateLimitKeepsYoungFilesOut) {
     EXPECT_EQ(s.run().size(), 2u);  // no tf_date.txt: no limit
     s.box.data().rewrite("tf_date.txt", {"7"});
     EXPECT_EQ(s.run(), (std::vector<std::string>{"C:\\d\\x\\old.tmp"}));
+    s.box.data().rewrite("tf_date.txt", {" 7 дней"});
+    EXPECT_EQ(s.run(), (std::vector<std::string>{"C:\\d\\x\\old.tmp"}));
     s.box.data().rewrite("tf_date.txt", {"seven"});
     EXPECT_THROW(s.run(), store::FileError);
 }
