@@ -90,7 +90,8 @@ AboutPage::AboutPage(ui::Page& page, platform::Shell& shell, Sounds& sounds, con
 void AboutPage::open_link(ui::Label& link, const std::string& target) {
     sounds_.link->play();
     link.set_text_color(ui::colors::purple);
-    shell_.open("open", target);
+    // The shell shows its own message when nothing can open the address.
+    static_cast<void>(shell_.open("open", target));
 }
 
 }  // namespace app

@@ -255,7 +255,8 @@ void MainWindow::activated() {
     const auto answer = dialogs().message("Ошибка при инициализации некоторых функций. Отправить отчет?",
                                           kApplicationTitle, ui::Icon::question, ui::Buttons::yes_no);
     if (answer == ui::Answer::yes)
-        platform_.shell.open("", std::string("mailto:") + kFeedbackMail + "?&subject=Ошибка при запуске " + kVersion);
+        // Without a mail program there is nobody left to tell.
+        static_cast<void>(platform_.shell.open("", std::string("mailto:") + kFeedbackMail + "?&subject=Ошибка при запуске " + kVersion));
 }
 
 void MainWindow::startup_tick() {

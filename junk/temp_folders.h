@@ -28,7 +28,7 @@ public:
     // kept; a file that resists is retried once with its attributes cleared),
     // then removes the emptied folders, deepest first. The folder itself stays.
     void clean_temp();
-    void empty_bin();
+    platform::Status empty_bin();
 
 private:
     platform::Platform& platform_;

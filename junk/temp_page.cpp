@@ -12,7 +12,8 @@ const char kMeasuring[] = "Определяется размер файлов...
 
 TempPage::TempPage(ui::Page& page, platform::Platform& platform, platform::Pump& pump,
                    std::unique_ptr<platform::SoundPlayer>& clean_sound)
-    : platform_(platform),
+    : page_(page),
+      platform_(platform),
       pump_(pump),
       clean_sound_(clean_sound),
       folders_(platform, pump),
@@ -90,7 +91,19 @@ void TempPage::measure_temp() {
     temp_count_.set_text(std::to_string(figures.files));
     temp_size_.set_text(store::SizeToText(static_cast<double>(figures.bytes), separator));
     for (ui::Label* label : {&temp_count_, &temp_size_caption_, &temp_size_}) label->show();
-    temp_button_.set_enabled(temp_count_.text() != "0");
+    temp_button_.set_enabled(figures.files != 0);
+}
+
+void TempPage::measure_bin() {
+    const auto bin = folders_.measure_bin();
+    if (bin) {
+        bin_count_.set_text(std::to_string(bin->items));
+        bin_size_.set_text(store::SizeToText(static_cast<double>(bin->bytes), platform_.system.decimal_separator()));
+    }
+    bin_count_caption_.set_text("Количество элементов в корзине:");
+    bin_size_caption_.set_text("Размер элементов в корзине:");
+    for (ui::Label* label : {&bin_count_, &bin_size_caption_, &bin_size_}) label->show();
+    bin_button_.set_enabled(bin && bin->items != 0);
 }
 
 void TempPage::update_all_button() {
@@ -101,15 +114,7 @@ void TempPage::refresh() {
     temp_button_.set_enabled(false);
     bin_button_.set_enabled(false);
     measure_temp();
-
-    if (const auto bin = folders_.measure_bin()) {
-        bin_count_.set_text(std::to_string(bin->items));
-        bin_size_.set_text(store::SizeToText(static_cast<double>(bin->bytes), platform_.system.decimal_separator()));
-    }
-    bin_count_caption_.set_text("Количество элементов в корзине:");
-    bin_size_caption_.set_text("Размер элементов в корзине:");
-    for (ui::Label* label : {&bin_count_, &bin_size_caption_, &bin_size_}) label->show();
-    bin_button_.set_enabled(!bin_count_.text().empty() && bin_count_.text() != "0");
+    measure_bin();
     update_all_button();
 }
 
@@ -121,11 +126,13 @@ void TempPage::clean_temp() {
 }
 
 void TempPage::empty_bin() {
-    folders_.empty_bin();
-    bin_count_.set_text("0");
-    bin_size_.set_text("0 KB");
-    bin_button_.set_enabled(false);
-    if (!temp_button_.enabled()) all_button_.set_enabled(false);
+    const auto emptied = folders_.empty_bin();
+    // What the bin holds now, not what it should hold.
+    measure_bin();
+    update_all_button();
+    if (!emptied)
+        page_.form().dialogs().message("Не удалось очистить корзину. " + emptied.message(), "Ошибка",
+                                       ui::Icon::error);
 }
 
 void TempPage::clean_all() {
@@ -140,7 +147,9 @@ void TempPage::quick_clean_temp() {
 }
 
 void TempPage::quick_empty_bin() {
-    folders_.empty_bin();
+    // The tray's quick action has no page to show a failure on; the page
+    // reads the bin anew when it is next shown.
+    static_cast<void>(folders_.empty_bin());
     clean_sound_->play();
 }
 

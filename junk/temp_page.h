@@ -35,8 +35,10 @@ public:
 
 private:
     void measure_temp();
+    void measure_bin();
     void update_all_button();
 
+    ui::Page& page_;
     platform::Platform& platform_;
     platform::Pump& pump_;
     std::unique_ptr<platform::SoundPlayer>& clean_sound_;

@@ -140,7 +140,9 @@ void TempSearchWindow::finish(const TempSearchResult& result) {
 bool TempSearchWindow::delete_one(const std::string& path) {
     if (!platform::is_absolute_path(path)) return false;
     if (to_bin_.checked()) return platform_.shell.delete_to_recycle_bin(path).ok();
-    platform_.fs.set_attributes(path, 0);
+    // A read-only file is deleted once its attributes are cleared; whether
+    // that worked shows in the deletion's own result.
+    static_cast<void>(platform_.fs.set_attributes(path, 0));
     return platform_.fs.delete_file(path).ok();
 }
 
@@ -238,7 +240,7 @@ void TempSearchWindow::open_log() {
     const int row = results_.selected();
     if (row < 0) return;
     const std::string& path = results_.text(row);
-    if (path.size() >= 3 && path.compare(path.size() - 3, 3, "log") == 0) platform_.shell.open("open", path);
+    if (path.size() >= 3 && path.compare(path.size() - 3, 3, "log") == 0) static_cast<void>(platform_.shell.open("open", path));  // the shell says why it cannot
 }
 
 void TempSearchWindow::disable_results() {

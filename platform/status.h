@@ -7,7 +7,7 @@
 namespace platform {
 
 // Success, or a failure with the system's message (cp1251) for the user.
-class Status {
+class [[nodiscard]] Status {
 public:
     static Status success() { return Status(); }
     static Status failure(std::string message) { return Status(std::move(message)); }
@@ -27,7 +27,7 @@ private:
 
 // A value, or a failure with its message.
 template <class T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}
     Result(Status failure) : failure_(std::move(failure)) {}

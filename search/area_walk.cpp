@@ -15,7 +15,8 @@ bool is_recycle_bin_folder(std::string_view name) { return name == "RECYCLER" ||
 void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vector<std::string>& walk_folders) {
     const std::string root = std::string(1, letter) + ":\\";
     std::vector<std::string> first_level;
-    fs_.enumerate(root, [&](const platform::DirEntry& entry) {
+    // A folder that cannot be listed adds nothing to a search.
+    static_cast<void>(fs_.enumerate(root, [&](const platform::DirEntry& entry) {
         const std::string path = root + entry.name;
         if (entry.is_directory()) {
             if (enterable(entry) && rules_.folder_passes(path, entry, true)) first_level.push_back(path + '\\');
@@ -23,9 +24,9 @@ void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vecto
             collected.push_back({path, entry});
         }
         return true;
-    });
+    }));
     for (const auto& folder : first_level) {
-        fs_.enumerate(folder, [&](const platform::DirEntry& entry) {
+        static_cast<void>(fs_.enumerate(folder, [&](const platform::DirEntry& entry) {
             pump_.serve();
             const std::string path = folder + entry.name;
             if (entry.is_directory()) {
@@ -34,14 +35,14 @@ void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vecto
                 collected.push_back({path, entry});
             }
             return true;
-        });
+        }));
     }
 }
 
 void AreaWalk::walk(const std::string& folder, std::vector<Found>& collected) {
     std::string prefix = folder;
     if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
-    fs_.enumerate(prefix, [&](const platform::DirEntry& entry) {
+    static_cast<void>(fs_.enumerate(prefix, [&](const platform::DirEntry& entry) {
         pump_.serve();
         if (stop_.requested()) return false;
         const std::string path = prefix + entry.name;
@@ -51,7 +52,7 @@ void AreaWalk::walk(const std::string& folder, std::vector<Found>& collected) {
             walk(path, collected);
         }
         return true;
-    });
+    }));
 }
 
 }  // namespace search

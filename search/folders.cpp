@@ -17,12 +17,13 @@ std::string with_backslash(std::string folder) {
 }
 
 void walk_folder(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
-    fs.enumerate(folder, [&](const platform::DirEntry& entry) {
+    // A folder that cannot be listed adds nothing.
+    static_cast<void>(fs.enumerate(folder, [&](const platform::DirEntry& entry) {
         pump.serve();
         if (entry.is_directory() && entry.is_reparse_point()) return true;
         if (visit(folder, entry) && entry.is_directory()) walk_folder(fs, pump, folder + entry.name + '\\', visit);
         return true;
-    });
+    }));
 }
 
 }  // namespace

@@ -402,9 +402,10 @@ Status PosixRegistry::import_reg(const std::string& raw) {
                 return bad_reg_text(line);
             key.reset();
             if (remove) {
-                delete_tree(root, path);
+                static_cast<void>(delete_tree(root, path));  // a .reg removal of a missing key is no error
             } else {
-                create(root, path);
+                auto made = create(root, path);
+                if (!made) return made.status();
                 key = find(root, path);
             }
             continue;

@@ -15,10 +15,10 @@ inline std::string shown(const std::string& cp1251) { return platform::cp1251_to
 
 inline std::vector<platform::DirEntry> list(const std::string& folder) {
     std::vector<platform::DirEntry> entries;
-    services().fs.enumerate(folder, [&](const platform::DirEntry& e) {
+    EXPECT_TRUE(services().fs.enumerate(folder, [&](const platform::DirEntry& e) {
         entries.push_back(e);
         return true;
-    });
+    }));
     return entries;
 }
 

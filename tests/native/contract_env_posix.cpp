@@ -66,7 +66,7 @@ platform::Platform& services() { return side().host->platform(); }
 
 std::string make_temp_folder() {
     const std::string path = "C:\\vct-" + std::to_string(getpid()) + "-" + std::to_string(++side().folders);
-    side().host->fs().create_folder(path);
+    if (!side().host->fs().create_folder(path)) std::abort();
     return path;
 }
 

@@ -96,13 +96,13 @@ TEST_F(PosixPlatformTest, WindowsRulesThatHoldEvenForRoot) {
     host_file("c/.profile", "");
     ASSERT_EQ(symlink("/nowhere/at/all", (root_ + "/c/dangling").c_str()), 0);
     std::vector<std::string> names;
-    fs.enumerate("C:\\", [&](const DirEntry& e) {
+    EXPECT_TRUE(fs.enumerate("C:\\", [&](const DirEntry& e) {
         names.push_back(e.name);
         if (e.name == ".profile") {
             EXPECT_TRUE(e.attributes & attr::hidden);
         }
         return true;
-    });
+    }));
     EXPECT_EQ(names, (std::vector<std::string>{".profile", "ro.txt"}));
     // "..", "." and trailing dots resolve as on Windows.
     EXPECT_TRUE(fs.is_existing_file("C:\\x\\..\\.\\RO.TXT."));
