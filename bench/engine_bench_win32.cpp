@@ -42,7 +42,7 @@ double run(const std::string& mode, const std::string& folder, platform::Pump& p
     if (mode == "temp-search") {
         const std::string program = store::DataFolder::folder_of(real.system.executable_path());
         const store::DataFolder data(real.fs, program);
-        real.fs.create_folder(program + "Data");
+        static_cast<void>(real.fs.create_folder(program + "Data"));  // it may be there already
         data.rewrite("tf_mask.txt", {"tmp", "bak", "log", "old", "chk"});
         data.rewrite("tf_dirs.txt", {folder});
         struct : search::WalkProgress {

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     auto& services = platform::win32::instance();
     const std::string program = store::DataFolder::folder_of(services.system.executable_path());
     const store::DataFolder data(services.fs, program);
-    services.fs.create_folder(program + "Data");
+    static_cast<void>(services.fs.create_folder(program + "Data"));  // it may be there already
     data.rewrite("tf_mask.txt", {"tmp"});
     data.rewrite("tf_dirs.txt", {folder});
     for (const char* name : {"tf_drives.txt", "tf_dirs_ex.txt", "tf_files_ex.txt", "tf_date.txt"})

@@ -104,11 +104,11 @@ struct Side {
     ~Side() {
         auto& p = platform::win32::instance();
         for (const auto& f : folders) remove_tree(wide(f));
-        for (const auto& k : keys) p.registry.delete_tree(platform::Root::current_user, k);
+        for (const auto& k : keys) static_cast<void>(p.registry.delete_tree(platform::Root::current_user, k));  // a test may have removed its key itself
         if (p.registry.key_exists(platform::Root::current_user, "Software\\VorlindeTest")) {
             auto key = p.registry.open(platform::Root::current_user, "Software\\VorlindeTest", platform::KeyAccess::read);
             if (key && (*key)->subkey_names().empty() && (*key)->value_names().empty())
-                p.registry.delete_tree(platform::Root::current_user, "Software\\VorlindeTest");
+                static_cast<void>(p.registry.delete_tree(platform::Root::current_user, "Software\\VorlindeTest"));
         }
     }
 };
