@@ -243,7 +243,7 @@ EmptyDirsResult run_empty_dirs_search(const EmptyDirsSettings& settings, platfor
         } else if (!is_link(fs, folder)) {
             tree.walk(folder);
             tree.rows_below(0, below);
-            for (std::size_t node = 1; node < tree.size(); ++node) {
+            for (std::size_t node = 0; node < tree.size(); ++node) {
                 const auto later = last_walked.find(tree.path(node));
                 if (later != last_walked.end() && later->second > i && !found_below.count(tree.path(node)))
                     tree.rows_below(node, found_below[tree.path(node)]);
