@@ -4,6 +4,11 @@
 //
 //   engine_bench temp-search DIR   the temporary-file search with DIR as its one area folder
 //   engine_bench temp-refresh DIR  the temporary folder page's count and size of DIR
+//   engine_bench empty-folders DIR the empty folder search, folders without entries, DIR as drive D:
+//   engine_bench empty-trees DIR   the same, topmost subtrees without a file
+//
+// The empty folder searches run without exclusions, so that what they find
+// can be compared with find's count.
 //
 // Prints one line: seconds, what was found, peak memory.
 #include <sys/resource.h>
@@ -13,6 +18,7 @@
 #include <filesystem>
 #include <string>
 
+#include "emptydirs/empty_dirs_search.h"
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
 #include "platform/posix/posix_platform.h"
@@ -43,6 +49,7 @@ struct Machine {
         std::filesystem::create_directories(program / "Data");
         platform::posix::PosixConfig config;
         config.drives = {{'C', dir.parent_path().string(), platform::DriveType::fixed},
+                         {'D', dir.string(), platform::DriveType::fixed},
                          {'P', program.string(), platform::DriveType::fixed}};
         config.environment = {{"TEMP", "C:\\" + dir.filename().string()}};
         config.executable_path = "P:\\cleaner.exe";
@@ -56,13 +63,17 @@ struct Machine {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh DIR\n");
+        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees DIR\n");
         return 2;
     }
     const std::string mode = argv[1];
     const std::filesystem::path dir = std::filesystem::absolute(argv[2]).lexically_normal();
     Machine machine(dir);
     CheckingPump pump;
+    struct : search::WalkProgress {
+        void walk_started(std::size_t, const std::string&) override {}
+        void walking(std::size_t, const std::string&) override {}
+    } progress;
     const auto start = std::chrono::steady_clock::now();
     std::string found;
 
@@ -70,10 +81,6 @@ int main(int argc, char** argv) {
         machine.data->rewrite("tf_mask.txt", {"tmp", "bak", "log", "old", "chk"});
         machine.data->rewrite("tf_dirs.txt", {"C:\\" + dir.filename().string()});
         platform::StopRequest stop;
-        struct : search::WalkProgress {
-            void walk_started(std::size_t, const std::string&) override {}
-            void walking(std::size_t, const std::string&) override {}
-        } progress;
         const auto settings = junk::TempSearchSettings::load(*machine.data, machine.host->registry(), {});
         const auto result = junk::run_temp_search(settings, machine.host->platform(), pump, stop, progress);
         found = std::to_string(result.rows.size()) + " files, " + std::to_string(result.total) + " bytes";
@@ -81,6 +88,13 @@ int main(int argc, char** argv) {
         junk::TempFolders temp(machine.host->platform(), pump);
         const auto figures = temp.measure_temp();
         found = std::to_string(figures.files) + " files, " + std::to_string(figures.bytes) + " bytes";
+    } else if (mode == "empty-folders" || mode == "empty-trees") {
+        emptydirs::EmptyDirsSettings settings;
+        settings.mode = mode == "empty-folders" ? emptydirs::SearchMode::empty_folders : emptydirs::SearchMode::empty_trees;
+        settings.drives = {'D'};
+        platform::StopRequest stop;
+        const auto result = emptydirs::run_empty_dirs_search(settings, machine.host->platform(), pump, stop, progress);
+        found = std::to_string(result.rows.size()) + " folders";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

@@ -45,6 +45,10 @@ echo "  find:     $(median bash -c "find_junk '$corpora/deep'") s   ($(find_junk
 echo "temporary folder count and size over $corpora/temp100k:"
 echo "  engine:   $(median "$bench" temp-refresh "$corpora/temp100k") s   ($("$bench" temp-refresh "$corpora/temp100k"))"
 echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"
+echo "empty folder search over $corpora/deep as drive D: (no exclusions):"
+echo "  folders:  $(median "$bench" empty-folders "$corpora/deep") s   ($("$bench" empty-folders "$corpora/deep"))"
+echo "  trees:    $(median "$bench" empty-trees "$corpora/deep") s   ($("$bench" empty-trees "$corpora/deep"))"
+echo "  find:     $(median find "$corpora/deep" -type d -empty) s   ($(find "$corpora/deep" -type d -empty | wc -l) folders)"
 
 # Under Wine: the same engines over the real services, with the program's
 # message pump against a pump that does nothing.

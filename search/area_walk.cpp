@@ -42,17 +42,19 @@ void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vecto
 void AreaWalk::walk(const std::string& folder, std::vector<Found>& collected) {
     std::string prefix = folder;
     if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
-    static_cast<void>(fs_.enumerate(prefix, [&](const platform::DirEntry& entry) {
+    const platform::Status listed = fs_.enumerate(prefix, [&](const platform::DirEntry& entry) {
         pump_.serve();
         if (stop_.requested()) return false;
         const std::string path = prefix + entry.name;
+        if (rules_.entry_listed) rules_.entry_listed(path, entry);
         if (!entry.is_directory()) {
             if (rules_.file_passes(path, entry)) collected.push_back({path, entry});
         } else if (enterable(entry) && rules_.folder_passes(path, entry, false)) {
             walk(path, collected);
         }
         return true;
-    }));
+    });
+    if (rules_.folder_listed && !stop_.requested()) rules_.folder_listed(folder, listed);
 }
 
 }  // namespace search

@@ -34,6 +34,13 @@ struct WalkRules {
     std::function<bool(const std::string& path, const platform::DirEntry& entry, bool in_drive_root)> folder_passes;
     // Whether a file is collected.
     std::function<bool(const std::string& path, const platform::DirEntry& entry)> file_passes;
+    // Optional, recursive walks only: every entry of a walked folder as it is
+    // listed, links and skipped folders included, before the other rules.
+    std::function<void(const std::string& path, const platform::DirEntry& entry)> entry_listed;
+    // Optional, recursive walks only: a walked folder's listing ended, with
+    // its outcome (a failure when the folder could not be listed). Not called
+    // for a listing that the stop request cut short.
+    std::function<void(const std::string& folder, const platform::Status& listed)> folder_listed;
 };
 
 class AreaWalk {

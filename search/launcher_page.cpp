@@ -30,7 +30,7 @@ LauncherPage::LauncherPage(ui::Page& page, const LauncherLayout& layout)
     explanation_.set_word_wrap(true);
     explanation_.set_bounds(kLeft, 36, kWidth, layout.explanation_height);
 
-    int top = 36 + layout.explanation_height + 4;
+    int top = 36 + layout.explanation_height + layout.own_controls_height + 4;
     top_line_.set_bounds(kLeft, top, kWidth, 2);
     top += 14;
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {

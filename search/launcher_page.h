@@ -24,6 +24,7 @@ struct LauncherLayout {
     int explanation_height;
     std::vector<Line> lines;
     std::string start_name;
+    int own_controls_height = 0;  // room below the explanation for the page's own controls
 };
 
 class LauncherPage {
