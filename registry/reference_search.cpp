@@ -2,6 +2,9 @@
 
 #include <array>
 #include <memory>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "search/folded.h"
 #include "search/registry_walk.h"
@@ -32,6 +35,89 @@ constexpr char kNotInPlainPath[] = ":*?\"<>|/~%-;,";
 // The class registrations of both roots are never searched.
 constexpr char kClassesKey[] = "Software\\Classes";
 
+// Whether paths exist, for one search: drive roots are asked once, and once
+// two missing paths lie in one folder, the outermost missing folder above
+// them answers for every path below it (the broken references of a removed
+// program lie in its folders); folders known to exist end that search.
+class PathProbe {
+public:
+    explicit PathProbe(platform::FileSystem& fs) : fs_(fs) {}
+
+    bool root_exists(std::string_view root) {
+        const auto [known, added] = roots_.try_emplace(search::folded(root), false);
+        if (added) known->second = fs_.is_existing_folder(std::string(root));
+        return known->second;
+    }
+
+    bool exists(const std::string& path) {
+        // A ".." may lead out of a missing folder.
+        const bool plain = path.find("..") == std::string::npos;
+        const std::string folded = search::folded(path);
+        if (plain && !missing_.empty())
+            for (std::size_t cut = folded.find('\\', 3); cut != std::string::npos; cut = folded.find('\\', cut + 1))
+                if (missing_.contains(std::string_view(folded).substr(0, cut))) return false;
+        const std::size_t parent = path.rfind('\\');
+        if (fs_.attributes(path)) {
+            if (plain && parent > 2) present_.insert(folded.substr(0, parent));
+            return true;
+        }
+        if (!plain || parent <= 2) return false;
+        // A second missing path in one folder: look for the outermost
+        // missing folder above them and remember it.
+        if (suspects_.insert(folded.substr(0, parent)).second) return false;
+        std::size_t outermost = 0;
+        for (std::size_t cut = parent; cut != std::string::npos && cut > 2; cut = path.rfind('\\', cut - 1)) {
+            const std::string folder = folded.substr(0, cut);
+            if (present_.contains(folder)) break;
+            if (fs_.attributes(path.substr(0, cut))) {
+                present_.insert(folder);
+                break;
+            }
+            outermost = cut;
+        }
+        if (outermost) missing_.insert(folded.substr(0, outermost));
+        return false;
+    }
+
+private:
+    platform::FileSystem& fs_;
+    std::unordered_map<std::string, bool> roots_;
+    std::set<std::string, std::less<>> missing_;
+    std::unordered_set<std::string> present_;
+    std::unordered_set<std::string> suspects_;  // folders that held a missing path
+};
+
+// Whether a value's text names a missing path on one of the chosen drives:
+// longer than four characters, a chosen drive letter (in upper form) whose
+// root exists, none of the characters of arguments, quotes, variables, short
+// names or lists after the drive, and neither a folder nor a file.
+bool names_missing_path(std::string_view data, const std::vector<char>& drives, PathProbe& probe,
+                        platform::Pump& pump) {
+    if (data.size() <= 4) return false;
+    const char letter = search::upper_char(data[0]);
+    bool chosen = false;
+    for (char drive : drives) {
+        pump.serve();
+        if (drive == letter) {
+            chosen = true;
+            break;
+        }
+    }
+    if (!chosen || !probe.root_exists(data.substr(0, 3))) return false;
+    if (data.find_first_of(kNotInPlainPath, 3) != std::string_view::npos) return false;
+    return !probe.exists(std::string(data));
+}
+
+// Values whose text is a path the system keeps recreating or never needs;
+// the key path and the value name run together are compared exactly.
+bool is_skipped_value(std::string_view key, std::string_view value, platform::Pump& pump) {
+    for (std::string_view entry : kSkippedValues) {
+        pump.serve();
+        if (entry.size() == key.size() + value.size() && entry.starts_with(key) && entry.ends_with(value)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<KeySelection> read_key_selection(const store::DataFolder& data) {
@@ -56,32 +142,6 @@ std::string root_prefix(platform::Root root) {
     return root == platform::Root::current_user ? "HKCU\\" : "HKLM\\";
 }
 
-bool names_missing_path(std::string_view data, const std::vector<char>& drives, platform::FileSystem& fs,
-                        platform::Pump& pump) {
-    if (data.size() <= 4) return false;
-    const char letter = search::upper_char(data[0]);
-    bool chosen = false;
-    for (char drive : drives) {
-        pump.serve();
-        if (drive == letter) {
-            chosen = true;
-            break;
-        }
-    }
-    if (!chosen || !fs.is_existing_folder(std::string(data.substr(0, 3)))) return false;
-    if (data.find_first_of(kNotInPlainPath, 3) != std::string_view::npos) return false;
-    const std::string path(data);
-    return !fs.is_existing_folder(path) && !fs.is_existing_file(path);
-}
-
-bool is_skipped_value(std::string_view key, std::string_view value, platform::Pump& pump) {
-    for (std::string_view entry : kSkippedValues) {
-        pump.serve();
-        if (entry.size() == key.size() + value.size() && entry.starts_with(key) && entry.ends_with(value)) return true;
-    }
-    return false;
-}
-
 ReferenceSearchResult run_reference_search(const ReferenceSearchSettings& settings, platform::Platform& platform,
                                            platform::Pump& pump, const platform::StopRequest& stop,
                                            ReferenceProgress& progress) {
@@ -95,6 +155,7 @@ ReferenceSearchResult run_reference_search(const ReferenceSearchSettings& settin
     };
     rules.values_after_subkeys = true;
     search::RegistryWalk walk(platform.registry, pump, stop, std::move(rules));
+    PathProbe probe(platform.fs);
 
     const std::pair<platform::Root, bool> roots[] = {{platform::Root::current_user, result.keys.current_user},
                                                       {platform::Root::local_machine, result.keys.local_machine}};
@@ -121,7 +182,7 @@ ReferenceSearchResult run_reference_search(const ReferenceSearchSettings& settin
             }
             if (!open_key) continue;
             std::string data = open_key->read_string(name).value_or("");
-            if (!names_missing_path(data, settings.drives, platform.fs, pump)) continue;
+            if (!names_missing_path(data, settings.drives, probe, pump)) continue;
             if (is_skipped_value(key, name, pump)) continue;
             result.rows.push_back({root_prefix(root) + key, name, std::move(data)});
         }

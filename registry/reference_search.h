@@ -65,17 +65,6 @@ ReferenceSearchResult run_reference_search(const ReferenceSearchSettings& settin
                                            platform::Pump& pump, const platform::StopRequest& stop,
                                            ReferenceProgress& progress);
 
-// Whether a value's text names a missing path on one of the drives (the
-// skip list aside): longer than four characters, a chosen drive letter
-// (in upper form) whose root exists, none of : * ? " < > | / ~ % - ; , from
-// the fourth character on, and neither a folder nor a file of that name.
-bool names_missing_path(std::string_view data, const std::vector<char>& drives, platform::FileSystem& fs,
-                        platform::Pump& pump);
-
-// Values whose text is a path the system keeps recreating or never needs;
-// they are never reported.
-bool is_skipped_value(std::string_view key, std::string_view value, platform::Pump& pump);
-
 // "HKCU\" or "HKLM\".
 std::string root_prefix(platform::Root root);
 

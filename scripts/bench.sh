@@ -21,7 +21,7 @@ mkdir -p "$corpora"
 [ -d "$corpora/temp100k" ] || python3 "$maker" --preset deep --files 100000 --depth 6 "$corpora/temp100k" >/dev/null
 
 [ -f "$root/build/native/build.ninja" ] || cmake --preset native >/dev/null
-cmake --build "$root/build/native" --target engine_bench >/dev/null
+cmake --build "$root/build/native" --target engine_bench registry_bench >/dev/null
 bench="$root/build/native/bench/engine_bench"
 
 # median wall-clock seconds of a command over $runs runs, after one warm-up
@@ -45,6 +45,13 @@ echo "  find:     $(median bash -c "find_junk '$corpora/deep'") s   ($(find_junk
 echo "temporary folder count and size over $corpora/temp100k:"
 echo "  engine:   $(median "$bench" temp-refresh "$corpora/temp100k") s   ($("$bench" temp-refresh "$corpora/temp100k"))"
 echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"
+
+# The registry reference search over 200,000 values made in memory: missing
+# paths in 1,000 folders of removed programs, then each in a folder of its own.
+for folders in 1000 200000; do
+  echo "registry reference search, 200,000 values, missing paths in $folders folders:"
+  for _ in $(seq "$runs"); do "$root/build/native/bench/registry_bench" 200000 "$folders" | sed 's/^/  /'; done
+done
 
 # Under Wine: the same engines over the real services, with the program's
 # message pump against a pump that does nothing.

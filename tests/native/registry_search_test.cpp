@@ -85,6 +85,8 @@ TEST(ReferenceSearch, OnlyPlainPathsToMissingPlacesOnChosenPresentDrivesAreRepor
     ReferenceSearch f;
     f.add("HKEY_CURRENT_USER", "Software\\Test",
           {{"gone", quoted("C:\\Program Files\\Gone App\\app.exe")},
+           {"gone too", quoted("C:\\Program Files\\Gone App\\readme.txt")},
+           {"back out of a missing folder", quoted("C:\\Program Files\\..\\Present\\app.exe")},
            {"with argument", quoted("C:\\Program Files\\Gone App\\app.exe -min")},
            {"in quotes", quoted("\"C:\\Program Files\\Gone App\\app.exe\"")},
            {"short name", quoted("C:\\PROGRA~1\\x.exe")},
@@ -100,9 +102,10 @@ TEST(ReferenceSearch, OnlyPlainPathsToMissingPlacesOnChosenPresentDrivesAreRepor
            {"expandable", expandable("C:\\gone\\file.txt")},
            {"number", "dword:00000005"}});
     EXPECT_EQ(f.run(), (std::vector<std::string>{"HKCU\\Software\\Test|gone|C:\\Program Files\\Gone App\\app.exe",
+                                                 "HKCU\\Software\\Test|gone too|C:\\Program Files\\Gone App\\readme.txt",
                                                  "HKCU\\Software\\Test|small letter|d:\\old\\file.txt",
                                                  "HKCU\\Software\\Test|five characters|C:\\ab"}));
-    EXPECT_TRUE(f.run("11", {'C'}).size() == 2u);  // d:\ no longer counts
+    EXPECT_TRUE(f.run("11", {'C'}).size() == 3u);  // d:\ no longer counts
 }
 
 TEST(ReferenceSearch, ClassesAndTheSkipListAreNeverReportedWhileTheDefaultValueIs) {
