@@ -2,7 +2,6 @@
 // references, what is never searched, the key selection and the stop.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "platform/posix/headless_ui.h"
@@ -23,17 +22,8 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-// A REG_EXPAND_SZ value in .reg form.
-std::string expandable(const std::string& text) {
-    std::string out = "hex(2):";
-    char byte[4];
-    for (char c : text + '\0') {
-        std::snprintf(byte, sizeof byte, "%02x,", static_cast<unsigned char>(c));
-        out += byte;
-    }
-    out.pop_back();
-    return out;
-}
+// "C:\\gone\\f.txt" as a REG_EXPAND_SZ value in .reg form.
+constexpr char kExpandableMissingPath[] = "hex(2):43,3a,5c,67,6f,6e,65,5c,66,2e,74,78,74,00";
 
 struct Recorder : registry::ReferenceProgress {
     std::vector<platform::Root> roots;
@@ -99,7 +89,7 @@ TEST(ReferenceSearch, OnlyPlainPathsToMissingPlacesOnChosenPresentDrivesAreRepor
            {"existing file", quoted("c:\\present\\APP.EXE")},
            {"existing folder", quoted("C:\\Present")},
            {"list", quoted("C:\\gone;D:\\gone")},
-           {"expandable", expandable("C:\\gone\\file.txt")},
+           {"expandable", kExpandableMissingPath},
            {"number", "dword:00000005"}});
     EXPECT_EQ(f.run(), (std::vector<std::string>{"HKCU\\Software\\Test|gone|C:\\Program Files\\Gone App\\app.exe",
                                                  "HKCU\\Software\\Test|gone too|C:\\Program Files\\Gone App\\readme.txt",
@@ -122,7 +112,7 @@ TEST(ReferenceSearch, ClassesAndTheSkipListAreNeverReportedWhileTheDefaultValueI
                                                  "HKCU\\" + paths + "path5|CachePath|C:\\gone\\cache"}));
 }
 
-TEST(ReferenceSearch, EachKeysOwnValuesComeAfterItsSubkeysAndCurrentUserBeforeTheMachine) {
+TEST(ReferenceSearch, TheKeySelectionChoosesTheRootsEachSearchedDepthFirstWithOwnValuesLast) {
     ReferenceSearch f;
     f.add("HKEY_LOCAL_MACHINE", "SOFTWARE\\Vendor", {{"m", quoted("C:\\gone\\m")}});
     f.add("HKEY_CURRENT_USER", "Software\\Vendor", {{"top", quoted("C:\\gone\\top")}});
@@ -130,21 +120,14 @@ TEST(ReferenceSearch, EachKeysOwnValuesComeAfterItsSubkeysAndCurrentUserBeforeTh
     EXPECT_EQ(f.run(), (std::vector<std::string>{"HKCU\\Software\\Vendor\\Sub|sub|C:\\gone\\sub",
                                                  "HKCU\\Software\\Vendor|top|C:\\gone\\top",
                                                  "HKLM\\Software\\Vendor|m|C:\\gone\\m"}));
-    EXPECT_EQ(f.progress.roots, (std::vector<platform::Root>{platform::Root::current_user, platform::Root::local_machine}));
-}
-
-TEST(ReferenceSearch, TheKeySelectionChoosesTheRootsAndIsKeptForTheBackup) {
-    ReferenceSearch f;
-    f.add("HKEY_CURRENT_USER", "Software\\Vendor", {{"u", quoted("C:\\gone\\u")}});
-    f.add("HKEY_LOCAL_MACHINE", "SOFTWARE\\Vendor", {{"m", quoted("C:\\gone\\m")}});
     EXPECT_EQ(f.run("01"), (std::vector<std::string>{"HKLM\\Software\\Vendor|m|C:\\gone\\m"}));
     EXPECT_EQ(f.result.keys, (registry::KeySelection{false, true}));
+    EXPECT_EQ(f.run("1").size(), 2u);
     EXPECT_TRUE(f.run("00").empty());
-    EXPECT_TRUE(f.progress.roots.size() == 1u);
-    EXPECT_EQ(f.run("1"), (std::vector<std::string>{"HKCU\\Software\\Vendor|u|C:\\gone\\u"}));
     // Without the file nothing is chosen: the window keeps its last selection.
     EXPECT_TRUE(f.run("").empty());
     EXPECT_FALSE(registry::read_key_selection(f.box.data()));
+    EXPECT_EQ(f.progress.roots.size(), 4u);
 }
 
 TEST(ReferenceSearch, AStopWhileTheCurrentUserIsSearchedSkipsTheMachine) {
@@ -157,5 +140,5 @@ TEST(ReferenceSearch, AStopWhileTheCurrentUserIsSearchedSkipsTheMachine) {
     };
     EXPECT_TRUE(f.run().empty());
     EXPECT_TRUE(f.result.stopped);
-    EXPECT_EQ(f.progress.roots, (std::vector<platform::Root>{platform::Root::current_user}));
+    EXPECT_EQ(f.progress.roots, (std::vector<platform::Root>{platform::Root::current_user}));  // HKLM skipped
 }
