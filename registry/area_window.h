@@ -2,7 +2,7 @@
 // The window "Область поиска" of the registry reference search: the drives
 // on which a path must lie to count and the keys searched. Its checks stay
 // in memory between openings; an opening only adds the checks of the files.
-// "Применить" writes rg_keys.txt and rg_drives.txt (with the main window's
+// "  Применить" writes rg_keys.txt and rg_drives.txt (with the main window's
 // drive selection of the search), each only when something of it is chosen.
 #include <string>
 #include <vector>
@@ -16,7 +16,7 @@ namespace registry {
 class RegistryAreaWindow : public ui::Form {
 public:
     // `drives` is the usable drive list; `selection` is the main window's
-    // drive selection of the registry search, which "Применить" sets.
+    // drive selection of the registry search, which "  Применить" sets.
     RegistryAreaWindow(ui::Toolkit& toolkit, const store::DataFolder& data, const std::vector<std::string>& drives,
                        search::DriveSelection& selection);
 
