@@ -21,7 +21,7 @@ mkdir -p "$corpora"
 [ -d "$corpora/temp100k" ] || python3 "$maker" --preset deep --files 100000 --depth 6 "$corpora/temp100k" >/dev/null
 
 [ -f "$root/build/native/build.ninja" ] || cmake --preset native >/dev/null
-cmake --build "$root/build/native" --target engine_bench >/dev/null
+cmake --build "$root/build/native" --target engine_bench registry_bench >/dev/null
 bench="$root/build/native/bench/engine_bench"
 
 # median wall-clock seconds of a command over $runs runs, after one warm-up
@@ -49,6 +49,13 @@ echo "empty folder search over $corpora/deep as drive D: (no exclusions):"
 echo "  folders:  $(median "$bench" empty-folders "$corpora/deep") s   ($("$bench" empty-folders "$corpora/deep"))"
 echo "  trees:    $(median "$bench" empty-trees "$corpora/deep") s   ($("$bench" empty-trees "$corpora/deep"))"
 echo "  find:     $(median find "$corpora/deep" -type d -empty) s   ($(find "$corpora/deep" -type d -empty | wc -l) folders)"
+
+# The registry reference search over 200,000 values made in memory: missing
+# paths in 1,000 folders of removed programs, then each in a folder of its own.
+for folders in 1000 200000; do
+  echo "registry reference search, 200,000 values, missing paths in $folders folders:"
+  for _ in $(seq "$runs"); do "$root/build/native/bench/registry_bench" 200000 "$folders" | sed 's/^/  /'; done
+done
 
 # Under Wine: the same engines over the real services, with the program's
 # message pump against a pump that does nothing.

@@ -1,0 +1,70 @@
+#include "search/registry_walk.h"
+
+namespace search {
+
+RegistryWalk::RegistryWalk(platform::Registry& registry, platform::Pump& pump, const platform::StopRequest& stop,
+                           RegistryWalkRules rules)
+    : registry_(registry), pump_(pump), stop_(stop), rules_(std::move(rules)) {}
+
+void RegistryWalk::walk(platform::Root root, const std::string& key, std::vector<RegistryValue>& found) {
+    walk_key(root, key, found);
+}
+
+bool RegistryWalk::go_on() {
+    pump_.serve();
+    return !stop_.requested();
+}
+
+void RegistryWalk::walk_key(platform::Root root, const std::string& key, std::vector<RegistryValue>& found) {
+    if (rules_.key_passes && !rules_.key_passes(key)) return;
+    auto open = registry_.open(root, key, platform::KeyAccess::read);
+    if (!open) return;
+    platform::RegistryKey& opened = **open;
+
+    if (!rules_.values_after_subkeys) take_values(opened, key, found);
+    for (const auto& name : opened.subkey_names()) {
+        if (!go_on()) return;
+        walk_key(root, key.empty() ? name : key + "\\" + name, found);
+    }
+    if (rules_.values_after_subkeys) take_values(opened, key, found);
+}
+
+void RegistryWalk::take_values(platform::RegistryKey& open, const std::string& key, std::vector<RegistryValue>& found) {
+    for (auto& name : open.value_names()) {
+        if (!go_on()) return;
+        RegistryValue value{key, std::move(name)};
+        if (!rules_.value_passes || rules_.value_passes(open, value)) found.push_back(std::move(value));
+    }
+}
+
+std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform::Root root, const std::string& key,
+                                          const std::vector<std::string>& names) {
+    std::vector<SubkeyStrings> list;
+    auto parent = registry.open(root, key, platform::KeyAccess::read);
+    if (!parent) return list;
+    for (auto& subkey : (*parent)->subkey_names()) {
+        SubkeyStrings entry{std::move(subkey), std::vector<std::optional<std::string>>(names.size())};
+        auto child = registry.open(root, key.empty() ? entry.subkey : key + "\\" + entry.subkey, platform::KeyAccess::read);
+        if (child)
+            for (std::size_t i = 0; i < names.size(); ++i) entry.values[i] = (*child)->read_string(names[i]);
+        list.push_back(std::move(entry));
+    }
+    return list;
+}
+
+std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root root, const std::string& key) {
+    std::vector<KeyValue> list;
+    auto open = registry.open(root, key, platform::KeyAccess::read);
+    if (!open) return list;
+    for (auto& name : (*open)->value_names()) {
+        KeyValue value;
+        value.name = std::move(name);
+        value.type = (*open)->value_type(value.name).value_or(platform::ValueType::none);
+        if (value.type == platform::ValueType::string || value.type == platform::ValueType::expand_string)
+            value.text = (*open)->read_string(value.name);
+        list.push_back(std::move(value));
+    }
+    return list;
+}
+
+}  // namespace search
