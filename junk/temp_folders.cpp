@@ -24,19 +24,8 @@ platform::Result<platform::RecycleBinInfo> TempFolders::measure_bin() {
 void TempFolders::clean_temp() {
     const auto temp = folder();
     if (!temp) return;
-    auto& fs = platform_.fs;
-    auto folders = search::ListSubfoldersInTree(fs, pump_, *temp, true);
-    search::SortByLengthDescending(folders);
-    for (const auto& file : search::ListFilesInTree(fs, pump_, *temp, true, false)) {
-        pump_.serve();
-        if (fs.delete_file(file)) continue;
-        fs.set_attributes(file, 0);
-        fs.delete_file(file);
-    }
-    for (const auto& sub : folders) {
-        pump_.serve();
-        fs.remove_folder(sub);
-    }
+    if (const auto cleanable = search::CleanableFolder::check(platform_.fs, *temp))
+        search::clean_tree(platform_.fs, pump_, *cleanable);
 }
 
 void TempFolders::empty_bin() {
