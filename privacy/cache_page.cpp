@@ -76,10 +76,14 @@ CachePage::CachePage(ui::Page& page, platform::Platform& platform, platform::Pum
 
 Browser CachePage::browser_of(int index) { return browser_of_row(index, row(index).name.text()); }
 
+void CachePage::measure(int index, Browser browser) {
+    const auto bytes = traces_.cache_bytes(browser);
+    row(index).size.set_text(store::SizeToText(static_cast<double>(bytes), platform_.system.decimal_separator()));
+}
+
 void CachePage::size_row(int index) {
     Row& r = row(index);
-    const auto bytes = traces_.cache_bytes(browser_of(index));
-    r.size.set_text(store::SizeToText(static_cast<double>(bytes), platform_.system.decimal_separator()));
+    measure(index, browser_of(index));
     r.caption.set_text(kSized);
     r.size.show();
 }
@@ -128,9 +132,7 @@ void CachePage::clean_all() {
     const Browser browsers[] = {Browser::internet_explorer, Browser::opera, Browser::firefox};
     for (int index = 0; index < 3; ++index) {
         traces_.clean(browsers[index], Store::cache);
-        Row& r = row(index);
-        const auto bytes = traces_.cache_bytes(browsers[index]);
-        r.size.set_text(store::SizeToText(static_cast<double>(bytes), platform_.system.decimal_separator()));
+        measure(index, browsers[index]);
     }
     for (int index = 0; index < 3; ++index) enable_row(index);
     update_all_button();

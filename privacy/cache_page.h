@@ -3,7 +3,6 @@
 // browser that cleans it and, with both extra browsers present, one that
 // cleans all three. A row whose size reads "0 KB" has nothing to clean.
 #include <array>
-#include <memory>
 
 #include "platform/platform.h"
 #include "privacy/browser_cleaning.h"
@@ -32,6 +31,8 @@ public:
 
 private:
     Browser browser_of(int row);
+    // The size of the browser's cache into the row's size label.
+    void measure(int row, Browser browser);
     void size_row(int row);
     void enable_row(int row);
     void update_all_button();
