@@ -107,30 +107,6 @@ TEST(BrowserCleaning, IndexDatFilesAreNeitherCountedNorCleanedFromCaches) {
     EXPECT_TRUE(m.box.exists("C:\\User\\History\\History.IE5\\MSHist01"));
 }
 
-TEST(BrowserCleaning, SingleFilesGoAndCookiesFolderIsCleaned) {
-    BrowserMachine m;
-    m.install_opera();
-    m.install_firefox();
-    m.box.write("C:\\Opera\\profile\\global.dat");
-    m.box.write("C:\\Opera\\profile\\cookies4.dat");
-    m.box.write(std::string(testing_support::kProfile) + "\\history.dat");
-    m.box.write(std::string(testing_support::kProfile) + "\\cookies.txt");
-    m.box.write("C:\\User\\Cookies\\user@site[1].txt");
-    auto& p = m.box.platform();
-    ASSERT_TRUE(p.fs.set_attributes("C:\\Opera\\profile\\global.dat", platform::attr::read_only));
-    privacy::BrowserTraces traces(p, m.pump);
-    for (const Browser b : {Browser::internet_explorer, Browser::opera, Browser::firefox}) {
-        traces.clean(b, Store::history);
-        traces.clean(b, Store::cookies);
-    }
-    EXPECT_FALSE(m.box.exists("C:\\Opera\\profile\\global.dat"));
-    EXPECT_FALSE(m.box.exists("C:\\Opera\\profile\\cookies4.dat"));
-    EXPECT_FALSE(m.box.exists(std::string(testing_support::kProfile) + "\\history.dat"));
-    EXPECT_FALSE(m.box.exists(std::string(testing_support::kProfile) + "\\cookies.txt"));
-    EXPECT_FALSE(m.box.exists("C:\\User\\Cookies\\user@site[1].txt"));
-    EXPECT_TRUE(m.box.exists("C:\\User\\Cookies"));
-}
-
 TEST(BrowserGuards, EmptyLocationsCleanNothing) {
     BrowserMachine m;
     auto& p = m.box.platform();

@@ -90,6 +90,7 @@ TEST(TracesPage, CleaningAllTurnsOffWhenNoOtherRowIsLeft) {
     f.install_firefox();
     f.box.write("C:\\Opera\\profile\\global.dat");
     f.box.write(std::string(testing_support::kProfile) + "\\history.dat");
+    ASSERT_TRUE(f.box.platform().fs.set_attributes("C:\\Opera\\profile\\global.dat", platform::attr::read_only));
     f.history.refresh();
     EXPECT_EQ(f.history.name(1).text(), "Opera 9.27");
     EXPECT_TRUE(f.history.line(2).visible());
