@@ -4,6 +4,7 @@
 //
 //   engine_bench temp-search DIR   the temporary-file search with DIR as its one area folder
 //   engine_bench temp-refresh DIR  the temporary folder page's count and size of DIR
+//   engine_bench cache-size DIR    the cache page's size of DIR as Internet Explorer's cache
 //
 // Prints one line: seconds, what was found, peak memory.
 #include <sys/resource.h>
@@ -16,6 +17,7 @@
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
 #include "platform/posix/posix_platform.h"
+#include "privacy/browser_cleaning.h"
 #include "store/data_folder.h"
 
 namespace {
@@ -46,6 +48,8 @@ struct Machine {
                          {'P', program.string(), platform::DriveType::fixed}};
         config.environment = {{"TEMP", "C:\\" + dir.filename().string()}};
         config.executable_path = "P:\\cleaner.exe";
+        config.registry = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                          "Explorer\\Shell Folders]\r\n\"Cache\"=\"C:\\\\" + dir.filename().string() + "\"\r\n";
         host = std::make_unique<platform::posix::PosixPlatform>(config);
         data = std::make_unique<store::DataFolder>(host->fs(), "P:\\");
     }
@@ -56,7 +60,7 @@ struct Machine {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh DIR\n");
+        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh|cache-size DIR\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -81,6 +85,9 @@ int main(int argc, char** argv) {
         junk::TempFolders temp(machine.host->platform(), pump);
         const auto figures = temp.measure_temp();
         found = std::to_string(figures.files) + " files, " + std::to_string(figures.bytes) + " bytes";
+    } else if (mode == "cache-size") {
+        privacy::BrowserTraces traces(machine.host->platform(), pump);
+        found = std::to_string(traces.cache_bytes(privacy::Browser::internet_explorer)) + " bytes";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

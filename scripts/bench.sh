@@ -45,6 +45,9 @@ echo "  find:     $(median bash -c "find_junk '$corpora/deep'") s   ($(find_junk
 echo "temporary folder count and size over $corpora/temp100k:"
 echo "  engine:   $(median "$bench" temp-refresh "$corpora/temp100k") s   ($("$bench" temp-refresh "$corpora/temp100k"))"
 echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"
+echo "browser cache size over $corpora/temp100k:"
+echo "  engine:   $(median "$bench" cache-size "$corpora/temp100k") s   ($("$bench" cache-size "$corpora/temp100k"))"
+echo "  du:       $(median du -sb "$corpora/temp100k") s"
 
 # Under Wine: the same engines over the real services, with the program's
 # message pump against a pump that does nothing.
