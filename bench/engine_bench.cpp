@@ -6,6 +6,7 @@
 //   engine_bench temp-refresh DIR  the temporary folder page's count and size of DIR
 //   engine_bench empty-folders DIR the empty folder search, folders without entries, DIR as drive D:
 //   engine_bench empty-trees DIR   the same, topmost subtrees without a file
+//   engine_bench cache-size DIR    the cache page's size of DIR as Internet Explorer's cache
 //
 // The empty folder searches run without exclusions, so that what they find
 // can be compared with find's count.
@@ -22,6 +23,7 @@
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
 #include "platform/posix/posix_platform.h"
+#include "privacy/browser_cleaning.h"
 #include "store/data_folder.h"
 
 namespace {
@@ -53,6 +55,8 @@ struct Machine {
                          {'P', program.string(), platform::DriveType::fixed}};
         config.environment = {{"TEMP", "C:\\" + dir.filename().string()}};
         config.executable_path = "P:\\cleaner.exe";
+        config.registry = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                          "Explorer\\Shell Folders]\r\n\"Cache\"=\"C:\\\\" + dir.filename().string() + "\"\r\n";
         host = std::make_unique<platform::posix::PosixPlatform>(config);
         data = std::make_unique<store::DataFolder>(host->fs(), "P:\\");
     }
@@ -63,7 +67,7 @@ struct Machine {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees DIR\n");
+        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees|cache-size DIR\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -95,6 +99,9 @@ int main(int argc, char** argv) {
         platform::StopRequest stop;
         const auto result = emptydirs::run_empty_dirs_search(settings, machine.host->platform(), pump, stop, progress);
         found = std::to_string(result.rows.size()) + " folders";
+    } else if (mode == "cache-size") {
+        privacy::BrowserTraces traces(machine.host->platform(), pump);
+        found = std::to_string(traces.cache_bytes(privacy::Browser::internet_explorer)) + " bytes";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

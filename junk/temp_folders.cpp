@@ -24,22 +24,8 @@ platform::Result<platform::RecycleBinInfo> TempFolders::measure_bin() {
 void TempFolders::clean_temp() {
     const auto temp = folder();
     if (!temp) return;
-    auto& fs = platform_.fs;
-    auto folders = search::ListSubfoldersInTree(fs, pump_, *temp, true);
-    search::SortByLengthDescending(folders);
-    for (const auto& file : search::ListFilesInTree(fs, pump_, *temp, true, false)) {
-        pump_.serve();
-        if (fs.delete_file(file)) continue;
-        // A file in use stays where it is: the figures measured after the
-        // cleaning show what is left, so a failure here is no failure of
-        // the cleaning.
-        static_cast<void>(fs.set_attributes(file, 0));
-        static_cast<void>(fs.delete_file(file));
-    }
-    for (const auto& sub : folders) {
-        pump_.serve();
-        static_cast<void>(fs.remove_folder(sub));  // a folder still holding a file stays
-    }
+    if (const auto cleanable = search::CleanableFolder::check(platform_.fs, *temp))
+        search::clean_tree(platform_.fs, pump_, *cleanable);
 }
 
 platform::Status TempFolders::empty_bin() { return platform_.shell.empty_recycle_bin(); }

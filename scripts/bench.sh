@@ -56,6 +56,9 @@ for folders in 1000 200000; do
   echo "registry reference search, 200,000 values, missing paths in $folders folders:"
   for _ in $(seq "$runs"); do "$root/build/native/bench/registry_bench" 200000 "$folders" | sed 's/^/  /'; done
 done
+echo "browser cache size over $corpora/temp100k:"
+echo "  engine:   $(median "$bench" cache-size "$corpora/temp100k") s   ($("$bench" cache-size "$corpora/temp100k"))"
+echo "  du:       $(median du -sb "$corpora/temp100k") s"
 
 # Under Wine: the same engines over the real services, with the program's
 # message pump against a pump that does nothing.

@@ -104,4 +104,23 @@ std::uint64_t SumFileSizes(platform::FileSystem& fs, const std::vector<std::stri
     return total;
 }
 
+platform::Status delete_file_retrying(platform::FileSystem& fs, const std::string& path) {
+    if (fs.delete_file(path)) return platform::Status::success();
+    static_cast<void>(fs.set_attributes(path, 0));  // the second delete tells
+    return fs.delete_file(path);
+}
+
+void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const CleanableFolder& folder) {
+    auto folders = ListSubfoldersInTree(fs, pump, folder.path(), true);
+    SortByLengthDescending(folders);
+    for (const auto& file : ListFilesInTree(fs, pump, folder.path(), true, false)) {
+        pump.serve();
+        static_cast<void>(delete_file_retrying(fs, file));  // what resists stays
+    }
+    for (const auto& sub : folders) {
+        pump.serve();
+        static_cast<void>(fs.remove_folder(sub));  // a folder still holding a file stays
+    }
+}
+
 }  // namespace search

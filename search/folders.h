@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "platform/pump.h"
+#include "search/guards.h"
 
 namespace search {
 
@@ -54,5 +55,14 @@ void SortByLengthDescending(std::vector<std::string>& list);
 // A file's size; 0 when it is not found.
 std::uint64_t FileSizeOf(platform::FileSystem& fs, const std::string& path);
 std::uint64_t SumFileSizes(platform::FileSystem& fs, const std::vector<std::string>& files);
+
+// Deletes a file for good; a file that resists is tried once more with its
+// attributes cleared. The second attempt's outcome is the result.
+platform::Status delete_file_retrying(platform::FileSystem& fs, const std::string& path);
+
+// Deletes every file below the folder for good ("index.dat" kept), then
+// removes the emptied folders, deepest first; what resists stays, silently.
+// The folder itself stays.
+void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const CleanableFolder& folder);
 
 }  // namespace search

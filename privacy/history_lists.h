@@ -1,0 +1,42 @@
+#pragma once
+// The system's recently-used lists in the current user's registry hive:
+// which are chosen (rg_history.txt) and their clearing.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "store/data_folder.h"
+
+namespace privacy {
+
+struct HistoryList {
+    const char* caption;
+    const char* key;  // under HKEY_CURRENT_USER
+};
+
+// In the order of the page's list and of the lines of rg_history.txt.
+// List 2 (recent documents) also empties the Recent folder.
+extern const std::array<HistoryList, 9> kHistoryLists;
+inline constexpr std::size_t kRecentDocuments = 2;
+
+struct HistoryListSettings {
+    std::vector<bool> ticked;  // one per list
+
+    // The lists ticked at the last clearing: lines equal to "1"; lines past
+    // the ninth are ignored. A missing file ticks nothing.
+    static HistoryListSettings load(const store::DataFolder& data);
+    // Nine lines "1" or "0". Throws store::FileError when it cannot write.
+    void save(const store::DataFolder& data) const;
+};
+
+// Deletes the key of every ticked list that exists, with all it holds; for
+// the recent documents also every file directly in the Recent folder (its
+// subfolders stay). Nothing is reported.
+void clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked);
+
+// Deletes the files directly in a folder that may be cleaned (a file that
+// resists is tried once more with its attributes cleared); folders stay.
+void delete_files_in(platform::FileSystem& fs, const std::string& folder);
+
+}  // namespace privacy
