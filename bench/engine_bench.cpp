@@ -4,6 +4,8 @@
 //
 //   engine_bench temp-search DIR   the temporary-file search with DIR as its one area folder
 //   engine_bench temp-refresh DIR  the temporary folder page's count and size of DIR
+//   engine_bench place-links DIR   writes 2,000 shortcuts into DIR's folders, every other one broken
+//   engine_bench link-search DIR   the broken shortcut search (own settings) with DIR as its one area folder
 //
 // Prints one line: seconds, what was found, peak memory.
 #include <sys/resource.h>
@@ -13,9 +15,13 @@
 #include <filesystem>
 #include <string>
 
+#include <algorithm>
+#include <vector>
+
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
 #include "platform/posix/posix_platform.h"
+#include "shortcuts/broken_link_search.h"
 #include "store/data_folder.h"
 
 namespace {
@@ -31,6 +37,47 @@ double peak_mib() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
+}
+
+struct NoProgress : search::WalkProgress {
+    void walk_started(std::size_t, const std::string&) override {}
+    void walking(std::size_t, const std::string&) override {}
+};
+
+// The Windows path of a host path below the folder of drive C:.
+std::string windows_path(const std::filesystem::path& drive, const std::filesystem::path& host) {
+    std::string path = "C:\\" + host.lexically_relative(drive).string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// Spreads 2,000 shortcuts evenly over the folders with plain ASCII paths:
+// even ones point to a file of the tree, odd ones to a missing file.
+std::string place_links(platform::posix::PosixPlatform& host, const std::filesystem::path& dir) {
+    std::vector<std::filesystem::path> folders{dir}, files;
+    const auto plain = [](const std::filesystem::path& p) {
+        const std::string s = p.string();
+        return std::all_of(s.begin(), s.end(), [](char c) { return c > 32 && c < 127; });
+    };
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir)) {
+        if (!plain(e.path())) continue;
+        if (e.is_directory()) folders.push_back(e.path());
+        else if (e.is_regular_file()) files.push_back(e.path());
+    }
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    constexpr int kLinks = 2000;
+    int written = 0;
+    for (int i = 0; i < kLinks; ++i) {
+        const auto& folder = folders[static_cast<std::size_t>(i) * folders.size() / kLinks];
+        char name[32];
+        std::snprintf(name, sizeof name, "shortcut%04d.lnk", i);
+        const std::string target = i % 2 == 0
+                                       ? windows_path(dir.parent_path(), files[static_cast<std::size_t>(i) * files.size() / kLinks])
+                                       : "C:\\Gone\\app" + std::to_string(i) + ".exe";
+        if (host.links().write(windows_path(dir.parent_path(), folder / name), target, "", "")) ++written;
+    }
+    return std::to_string(written) + " shortcuts written";
 }
 
 struct Machine {
@@ -56,7 +103,7 @@ struct Machine {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh DIR\n");
+        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh|place-links|link-search DIR\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -81,6 +128,15 @@ int main(int argc, char** argv) {
         junk::TempFolders temp(machine.host->platform(), pump);
         const auto figures = temp.measure_temp();
         found = std::to_string(figures.files) + " files, " + std::to_string(figures.bytes) + " bytes";
+    } else if (mode == "place-links") {
+        found = place_links(*machine.host, dir);
+    } else if (mode == "link-search") {
+        machine.data->rewrite("bl_dirs.txt", {"C:\\" + dir.filename().string()});
+        platform::StopRequest stop;
+        NoProgress progress;
+        const auto settings = shortcuts::BrokenLinkSettings::load(*machine.data, machine.host->registry(), {});
+        const auto result = shortcuts::run_broken_link_search(settings, machine.host->platform(), pump, stop, progress);
+        found = std::to_string(result.rows.size()) + " broken shortcuts";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

@@ -19,6 +19,9 @@ struct ShellLinkData {
     bool target_is_folder = false;
 };
 
+// The size of a shortcut's header: a shorter file is no shortcut.
+constexpr std::size_t kShellLinkHeaderSize = 0x4C;
+
 // How many bytes of a file's start tell whether it may be a shortcut.
 constexpr std::size_t kShellLinkHeaderSignature = 20;
 

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "platform/paths.h"
+#include "platform/shell_link_format.h"
 #include "search/area_walk.h"
 #include "search/folded.h"
 
@@ -61,9 +62,10 @@ bool run_own_settings(const BrokenLinkSettings& settings, platform::Platform& pl
         if (in_drive_root && search::is_recycle_bin_folder(entry.name)) return false;
         return !settings.exclusions.folder_excluded(path, entry.name);
     };
-    // Every file is offered to the shortcut reader, whatever its name.
-    walk_rules.file_passes = [&](const std::string& path, const platform::DirEntry&) {
-        return !platform.links.read_target(path).empty();
+    // Every file is offered to the shortcut reader, whatever its name; one
+    // too short to hold a shortcut's header is passed over without opening.
+    walk_rules.file_passes = [&](const std::string& path, const platform::DirEntry& entry) {
+        return entry.size >= platform::kShellLinkHeaderSize && !platform.links.read_target(path).empty();
     };
     search::AreaWalk walk(platform.fs, pump, stop, walk_rules);
 

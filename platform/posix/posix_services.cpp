@@ -178,7 +178,7 @@ Status PosixShell::export_registry_key(const std::string& key, const std::string
 // The header is read first, so that a file that is not a shortcut costs one
 // small read however large it is.
 std::string PosixShellLinks::read_target(const std::string& link_path) {
-    if (!fs_.is_existing_file(link_path)) return "";
+    // Opening fails for a missing path and for a folder.
     auto file = fs_.open(link_path, Access::read, Share::read_write);
     if (!file) return "";
     std::string bytes(kShellLinkHeaderSignature, '\0');
