@@ -44,15 +44,16 @@ struct NoProgress : search::WalkProgress {
     void walking(std::size_t, const std::string&) override {}
 };
 
-// The Windows path of a host path below the folder of drive C:.
-std::string windows_path(const std::filesystem::path& drive, const std::filesystem::path& host) {
-    std::string path = "C:\\" + host.lexically_relative(drive).string();
+// The Windows path of a host path below the folder of a drive.
+std::string windows_path(char drive, const std::filesystem::path& drive_folder, const std::filesystem::path& host) {
+    std::string path = std::string(1, drive) + ":\\" + host.lexically_relative(drive_folder).string();
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
 // Spreads 2,000 shortcuts evenly over the folders with plain ASCII paths:
-// even ones point to a file of the tree, odd ones to a missing file.
+// even ones point to a file of the tree, odd ones to a missing file. Targets
+// are spelt on drive Z:, the host's root here as under Wine.
 std::string place_links(platform::posix::PosixPlatform& host, const std::filesystem::path& dir) {
     std::vector<std::filesystem::path> folders{dir}, files;
     const auto plain = [](const std::filesystem::path& p) {
@@ -73,9 +74,9 @@ std::string place_links(platform::posix::PosixPlatform& host, const std::filesys
         char name[32];
         std::snprintf(name, sizeof name, "shortcut%04d.lnk", i);
         const std::string target = i % 2 == 0
-                                       ? windows_path(dir.parent_path(), files[static_cast<std::size_t>(i) * files.size() / kLinks])
-                                       : "C:\\Gone\\app" + std::to_string(i) + ".exe";
-        if (host.links().write(windows_path(dir.parent_path(), folder / name), target, "", "")) ++written;
+                                       ? windows_path('Z', "/", files[static_cast<std::size_t>(i) * files.size() / kLinks])
+                                       : "Z:\\Gone\\app" + std::to_string(i) + ".exe";
+        if (host.links().write(windows_path('C', dir.parent_path(), folder / name), target, "", "")) ++written;
     }
     return std::to_string(written) + " shortcuts written";
 }
@@ -90,7 +91,8 @@ struct Machine {
         std::filesystem::create_directories(program / "Data");
         platform::posix::PosixConfig config;
         config.drives = {{'C', dir.parent_path().string(), platform::DriveType::fixed},
-                         {'P', program.string(), platform::DriveType::fixed}};
+                         {'P', program.string(), platform::DriveType::fixed},
+                         {'Z', "/", platform::DriveType::fixed}};
         config.environment = {{"TEMP", "C:\\" + dir.filename().string()}};
         config.executable_path = "P:\\cleaner.exe";
         host = std::make_unique<platform::posix::PosixPlatform>(config);
