@@ -50,9 +50,13 @@ private:
     std::vector<BrokenLink> rows_;
 };
 
-void check(const std::string& path, platform::Platform& platform, Rows& rows) {
-    std::string target = platform.links.read_target(path);
-    if (!target.empty() && target_is_broken(target, platform.fs)) rows.add(path, std::move(target));
+// A file too short to hold a shortcut's header is passed over unopened.
+bool may_be_shortcut(const platform::DirEntry& entry) { return entry.size >= platform::kShellLinkHeaderSize; }
+
+void check(const search::Found& file, platform::Platform& platform, Rows& rows) {
+    if (!may_be_shortcut(file.entry)) return;
+    std::string target = platform.links.read_target(file.path);
+    if (!target.empty() && target_is_broken(target, platform.fs)) rows.add(file.path, std::move(target));
 }
 
 bool run_own_settings(const BrokenLinkSettings& settings, platform::Platform& platform, platform::Pump& pump,
@@ -62,10 +66,9 @@ bool run_own_settings(const BrokenLinkSettings& settings, platform::Platform& pl
         if (in_drive_root && search::is_recycle_bin_folder(entry.name)) return false;
         return !settings.exclusions.folder_excluded(path, entry.name);
     };
-    // Every file is offered to the shortcut reader, whatever its name; one
-    // too short to hold a shortcut's header is passed over without opening.
+    // Every file is offered to the shortcut reader, whatever its name.
     walk_rules.file_passes = [&](const std::string& path, const platform::DirEntry& entry) {
-        return entry.size >= platform::kShellLinkHeaderSize && !platform.links.read_target(path).empty();
+        return may_be_shortcut(entry) && !platform.links.read_target(path).empty();
     };
     search::AreaWalk walk(platform.fs, pump, stop, walk_rules);
 
@@ -77,7 +80,7 @@ bool run_own_settings(const BrokenLinkSettings& settings, platform::Platform& pl
 
     for (const auto& candidate : candidates) {
         pump.serve();
-        check(candidate.path, platform, rows);
+        check(candidate, platform, rows);
     }
     for (std::size_t i = 0; i < walk_folders.size(); ++i) {
         pump.serve();
@@ -88,7 +91,7 @@ bool run_own_settings(const BrokenLinkSettings& settings, platform::Platform& pl
         for (const auto& candidate : candidates) {
             pump.serve();
             if (stop.requested()) return true;
-            check(candidate.path, platform, rows);
+            check(candidate, platform, rows);
         }
     }
     return false;
@@ -109,7 +112,7 @@ bool run_optimal(const BrokenLinkSettings& settings, platform::Platform& platfor
         pump.serve();
         if (stop.requested()) return true;
         progress.walking(i, files[i].path);
-        check(files[i].path, platform, rows);
+        check(files[i], platform, rows);
     }
     return false;
 }
