@@ -56,8 +56,7 @@ public:
     std::string read_target(const std::string& link_path) override {
         auto wide = wide_path(link_path);
         if (!wide) return "";
-        const DWORD a = GetFileAttributesW(wide->c_str());
-        if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) return "";
+        // A missing path and a folder cannot be opened for reading here.
         if (!starts_as_shortcut(*wide)) return "";
         ensure_com();
         Com<IShellLinkW> link;
