@@ -10,6 +10,8 @@
 //
 // The empty folder searches run without exclusions, so that what they find
 // can be compared with find's count.
+//   engine_bench place-links DIR   writes 2,000 shortcuts into DIR's folders, every other one broken
+//   engine_bench link-search DIR   the broken shortcut search (own settings) with DIR as its one area folder
 //
 // Prints one line: seconds, what was found, peak memory.
 #include <sys/resource.h>
@@ -24,6 +26,10 @@
 #include "junk/temp_search.h"
 #include "platform/posix/posix_platform.h"
 #include "privacy/browser_cleaning.h"
+#include <algorithm>
+#include <vector>
+
+#include "shortcuts/broken_link_search.h"
 #include "store/data_folder.h"
 
 namespace {
@@ -41,6 +47,48 @@ double peak_mib() {
     return usage.ru_maxrss / 1024.0;
 }
 
+struct NoProgress : search::WalkProgress {
+    void walk_started(std::size_t, const std::string&) override {}
+    void walking(std::size_t, const std::string&) override {}
+};
+
+// The Windows path of a host path below the folder of a drive.
+std::string windows_path(char drive, const std::filesystem::path& drive_folder, const std::filesystem::path& host) {
+    std::string path = std::string(1, drive) + ":\\" + host.lexically_relative(drive_folder).string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// Spreads 2,000 shortcuts evenly over the folders with plain ASCII paths:
+// even ones point to a file of the tree, odd ones to a missing file. Targets
+// are spelt on drive Z:, the host's root here as under Wine.
+std::string place_links(platform::posix::PosixPlatform& host, const std::filesystem::path& dir) {
+    std::vector<std::filesystem::path> folders{dir}, files;
+    const auto plain = [](const std::filesystem::path& p) {
+        const std::string s = p.string();
+        return std::all_of(s.begin(), s.end(), [](char c) { return c > 32 && c < 127; });
+    };
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir)) {
+        if (!plain(e.path())) continue;
+        if (e.is_directory()) folders.push_back(e.path());
+        else if (e.is_regular_file()) files.push_back(e.path());
+    }
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    constexpr int kLinks = 2000;
+    int written = 0;
+    for (int i = 0; i < kLinks; ++i) {
+        const auto& folder = folders[static_cast<std::size_t>(i) * folders.size() / kLinks];
+        char name[32];
+        std::snprintf(name, sizeof name, "shortcut%04d.lnk", i);
+        const std::string target = i % 2 == 0
+                                       ? windows_path('Z', "/", files[static_cast<std::size_t>(i) * files.size() / kLinks])
+                                       : "Z:\\Gone\\app" + std::to_string(i) + ".exe";
+        if (host.links().write(windows_path('C', dir.parent_path(), folder / name), target, "", "")) ++written;
+    }
+    return std::to_string(written) + " shortcuts written";
+}
+
 struct Machine {
     std::filesystem::path program;
     std::unique_ptr<platform::posix::PosixPlatform> host;
@@ -52,7 +100,8 @@ struct Machine {
         platform::posix::PosixConfig config;
         config.drives = {{'C', dir.parent_path().string(), platform::DriveType::fixed},
                          {'D', dir.string(), platform::DriveType::fixed},
-                         {'P', program.string(), platform::DriveType::fixed}};
+                         {'P', program.string(), platform::DriveType::fixed},
+                         {'Z', "/", platform::DriveType::fixed}};
         config.environment = {{"TEMP", "C:\\" + dir.filename().string()}};
         config.executable_path = "P:\\cleaner.exe";
         config.registry = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
@@ -67,7 +116,9 @@ struct Machine {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees|cache-size DIR\n");
+        std::fprintf(stderr,
+                     "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees|cache-size|place-links|"
+                     "link-search DIR\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -102,6 +153,14 @@ int main(int argc, char** argv) {
     } else if (mode == "cache-size") {
         privacy::BrowserTraces traces(machine.host->platform(), pump);
         found = std::to_string(traces.cache_bytes(privacy::Browser::internet_explorer)) + " bytes";
+    } else if (mode == "place-links") {
+        found = place_links(*machine.host, dir);
+    } else if (mode == "link-search") {
+        machine.data->rewrite("bl_dirs.txt", {"C:\\" + dir.filename().string()});
+        platform::StopRequest stop;
+        const auto settings = shortcuts::BrokenLinkSettings::load(*machine.data, machine.host->registry(), {});
+        const auto result = shortcuts::run_broken_link_search(settings, machine.host->platform(), pump, stop, progress);
+        found = std::to_string(result.rows.size()) + " broken shortcuts";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

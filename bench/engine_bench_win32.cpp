@@ -2,7 +2,7 @@
 // program's message pump and once with a pump that does nothing, to show
 // what serving the window message queue costs the walks.
 //
-//   engine_bench_win32 temp-search|temp-refresh FOLDER
+//   engine_bench_win32 temp-search|temp-refresh|link-search FOLDER
 //
 // FOLDER is a Windows path (under Wine, Z:\... reaches the host's files).
 #include <chrono>
@@ -12,6 +12,7 @@
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
 #include "platform/win32/ui_toolkit.h"
+#include "shortcuts/broken_link_search.h"
 #include "platform/win32/win32_platform.h"
 #include "store/data_folder.h"
 
@@ -38,11 +39,22 @@ double run(const std::string& mode, const std::string& folder, platform::Pump& p
     auto& real = platform::win32::instance();
     TempIsFolder system(real.system, folder);
     platform::Platform services{real.fs, real.registry, real.shell, real.links, real.internet, real.sound, system};
+    const std::string program = store::DataFolder::folder_of(real.system.executable_path());
+    const store::DataFolder data(real.fs, program);
+    static_cast<void>(real.fs.create_folder(program + "Data"));  // it may be there already
     const auto start = std::chrono::steady_clock::now();
-    if (mode == "temp-search") {
-        const std::string program = store::DataFolder::folder_of(real.system.executable_path());
-        const store::DataFolder data(real.fs, program);
-        static_cast<void>(real.fs.create_folder(program + "Data"));  // it may be there already
+    if (mode == "link-search") {
+        data.remove("bl_optimal.txt");
+        data.rewrite("bl_dirs.txt", {folder});
+        struct : search::WalkProgress {
+            void walk_started(std::size_t, const std::string&) override {}
+            void walking(std::size_t, const std::string&) override {}
+        } progress;
+        platform::StopRequest stop;
+        const auto settings = shortcuts::BrokenLinkSettings::load(data, real.registry, {});
+        const auto result = shortcuts::run_broken_link_search(settings, services, pump, stop, progress);
+        found = std::to_string(result.rows.size()) + " broken shortcuts";
+    } else if (mode == "temp-search") {
         data.rewrite("tf_mask.txt", {"tmp", "bak", "log", "old", "chk"});
         data.rewrite("tf_dirs.txt", {folder});
         struct : search::WalkProgress {
@@ -65,7 +77,7 @@ double run(const std::string& mode, const std::string& folder, platform::Pump& p
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: engine_bench_win32 temp-search|temp-refresh FOLDER\n");
+        std::fprintf(stderr, "usage: engine_bench_win32 temp-search|temp-refresh|link-search FOLDER\n");
         return 2;
     }
     platform::win32::UiToolkit toolkit;

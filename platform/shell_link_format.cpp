@@ -343,11 +343,14 @@ std::string encode_shell_link(const ShellLinkData& link) {
     return out;
 }
 
+bool starts_as_shell_link(std::string_view first_bytes) {
+    return first_bytes.size() >= kShellLinkHeaderSignature && first_bytes.substr(0, 4) == std::string_view("\x4C\0\0\0", 4) &&
+           first_bytes.substr(4, 16) == std::string_view(reinterpret_cast<const char*>(kLinkClsid), 16);
+}
+
 std::optional<ShellLinkData> decode_shell_link(const std::string& bytes) {
     const Reader r(bytes);
-    if (!r.has(0, 0x4C) || r.u32(0) != 0x4C ||
-        bytes.compare(4, 16, reinterpret_cast<const char*>(kLinkClsid), 16) != 0)
-        return std::nullopt;
+    if (!r.has(0, 0x4C) || !starts_as_shell_link(bytes)) return std::nullopt;
     const std::uint32_t flags = r.u32(20);
     ShellLinkData link;
     link.target_is_folder = r.u32(24) & 0x10;

@@ -4,8 +4,10 @@
 // base path (or a network path), and the string data (description, working
 // folder, arguments). What it writes, IShellLink reads; what IShellLink
 // writes, it reads. Texts are cp1251.
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -16,6 +18,18 @@ struct ShellLinkData {
     std::string working_folder;
     bool target_is_folder = false;
 };
+
+// The size of a shortcut's header: a shorter file is no shortcut.
+constexpr std::size_t kShellLinkHeaderSize = 0x4C;
+
+// How many bytes of a file's start tell whether it may be a shortcut.
+constexpr std::size_t kShellLinkHeaderSignature = 20;
+
+// Whether a file starting with `first_bytes` (at least the first
+// kShellLinkHeaderSignature bytes) may be a shortcut: the header size 0x4C
+// followed by the shell link class identifier. Anything else is not one, and
+// can be rejected without reading or loading the rest.
+bool starts_as_shell_link(std::string_view first_bytes);
 
 // The bytes of a shortcut file for `link`.
 std::string encode_shell_link(const ShellLinkData& link);

@@ -7,6 +7,8 @@
 # Corpora (made once by the shared make_corpus.py, outside the source tree):
 #   CORPUS_ROOT/deep      about 300,000 small files, some with temporary extensions
 #   CORPUS_ROOT/temp100k  about 100,000 small files in about 5,000 folders
+#   CORPUS_ROOT/deep-links  deep (hard-linked, not copied) with 2,000 shortcuts
+#                         placed in it, every other one broken
 # and, for the search window under Wine, CORPUS_ROOT/rows100k: 100,000 empty
 # *.tmp files made and used up by each run.
 set -euo pipefail
@@ -18,11 +20,16 @@ maker="$root/../shared/bench/make_corpus.py"
 
 mkdir -p "$corpora"
 [ -d "$corpora/deep" ] || python3 "$maker" --preset deep "$corpora/deep" >/dev/null
+if [ ! -d "$corpora/deep-links" ]; then
+  cp -al "$corpora/deep" "$corpora/deep-links"
+  NEED_LINKS=1
+fi
 [ -d "$corpora/temp100k" ] || python3 "$maker" --preset deep --files 100000 --depth 6 "$corpora/temp100k" >/dev/null
 
 [ -f "$root/build/native/build.ninja" ] || cmake --preset native >/dev/null
 cmake --build "$root/build/native" --target engine_bench registry_bench >/dev/null
 bench="$root/build/native/bench/engine_bench"
+[ -z "${NEED_LINKS:-}" ] || "$bench" place-links "$corpora/deep-links" >/dev/null
 
 # median wall-clock seconds of a command over $runs runs, after one warm-up
 median() {
@@ -36,12 +43,20 @@ median() {
 }
 
 find_junk() { find "$1" -type f \( -iname '*.tmp' -o -iname '*.bak' -o -iname '*.log' -o -iname '*.old' -o -iname '*.chk' \) | wc -l; }
+find_and_read_links() { find "$1" -type f > /tmp/vorlinde-bench-files.$$; grep '\.lnk$' /tmp/vorlinde-bench-files.$$ | xargs -d '\n' cat | wc -c; rm -f /tmp/vorlinde-bench-files.$$; }
+# What any reader that looks inside every file pays: the first bytes of each
+# file long enough to be a shortcut.
+find_and_read_headers() { find "$1" -type f -size +75c -print0 | xargs -0 head -q -c 20 | wc -c; }
 count_and_size() { find "$1" -type f | wc -l; du -sb "$1"; }
-export -f find_junk count_and_size
+export -f find_junk count_and_size find_and_read_links find_and_read_headers
 
 echo "temporary-file search over $corpora/deep:"
 echo "  engine:   $(median "$bench" temp-search "$corpora/deep") s   ($("$bench" temp-search "$corpora/deep"))"
 echo "  find:     $(median bash -c "find_junk '$corpora/deep'") s   ($(find_junk "$corpora/deep") files)"
+echo "broken shortcut search (own settings) over $corpora/deep-links:"
+echo "  engine:     $(median "$bench" link-search "$corpora/deep-links") s   ($("$bench" link-search "$corpora/deep-links"))"
+echo "  find+cat:   $(median bash -c "find_and_read_links '$corpora/deep-links'") s   (find, then the shortcut files read)"
+echo "  find+head:  $(median bash -c "find_and_read_headers '$corpora/deep-links'") s   (find, then 20 bytes of every file over 75 bytes)"
 echo "temporary folder count and size over $corpora/temp100k:"
 echo "  engine:   $(median "$bench" temp-refresh "$corpora/temp100k") s   ($("$bench" temp-refresh "$corpora/temp100k"))"
 echo "  find+du:  $(median bash -c "count_and_size '$corpora/temp100k'") s"
@@ -69,7 +84,7 @@ if [ "${VORLINDE_BENCH_WINE:-1}" = 1 ]; then
   ( unset DISPLAY
     trap '"$root/scripts/wine-run" --prefix "$prefix" --stop' EXIT
     "$root/scripts/wine-run" --prefix "$prefix" --start >/dev/null
-    for job in "temp-search deep" "temp-refresh temp100k"; do
+    for job in "temp-search deep" "temp-refresh temp100k" "link-search deep-links"; do
       set -- $job
       "$root/scripts/wine-run" --prefix "$prefix" "$root/build/win64/bench/engine_bench_win32.exe" "$1" \
         "Z:$(echo "$corpora/$2" | tr / '\\')"

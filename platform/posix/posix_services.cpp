@@ -175,11 +175,23 @@ Status PosixShell::export_registry_key(const std::string& key, const std::string
 
 // ---- shell links
 
+// The header is read first, so that a file that is not a shortcut costs one
+// small read however large it is.
 std::string PosixShellLinks::read_target(const std::string& link_path) {
-    if (!fs_.is_existing_file(link_path)) return "";
-    const auto bytes = read_whole_file(fs_, link_path);
-    if (!bytes) return "";
-    const auto link = decode_shell_link(*bytes);
+    // Opening fails for a missing path and for a folder.
+    auto file = fs_.open(link_path, Access::read, Share::read_write);
+    if (!file) return "";
+    std::string bytes(kShellLinkHeaderSignature, '\0');
+    const auto got = (*file)->read(bytes.data(), bytes.size());
+    if (!got || !starts_as_shell_link(std::string_view(bytes).substr(0, *got))) return "";
+    char chunk[4096];
+    for (;;) {
+        const auto more = (*file)->read(chunk, sizeof chunk);
+        if (!more) return "";
+        if (*more == 0) break;
+        bytes.append(chunk, *more);
+    }
+    const auto link = decode_shell_link(bytes);
     return link ? link->target : "";
 }
 

@@ -2,6 +2,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/shell_link_format.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
@@ -27,6 +28,20 @@ private:
     T* p_ = nullptr;
 };
 
+// Whether the file starts as a shortcut does: most files a search offers are
+// not shortcuts, and a shell link object made for each of them would cost far
+// more than this one small read.
+bool starts_as_shortcut(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char header[kShellLinkHeaderSignature];
+    DWORD got = 0;
+    const BOOL read = ReadFile(file, header, sizeof header, &got, nullptr);
+    CloseHandle(file);
+    return read && starts_as_shell_link(std::string_view(header, got));
+}
+
 void ensure_com() {
     // Once, on the program's one thread; a thread that has COM already keeps it.
     static const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -41,8 +56,8 @@ public:
     std::string read_target(const std::string& link_path) override {
         auto wide = wide_path(link_path);
         if (!wide) return "";
-        const DWORD a = GetFileAttributesW(wide->c_str());
-        if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) return "";
+        // A missing path and a folder cannot be opened for reading here.
+        if (!starts_as_shortcut(*wide)) return "";
         ensure_com();
         Com<IShellLinkW> link;
         Com<IPersistFile> file;

@@ -19,6 +19,14 @@ TEST(ShellLinksContract, ShortcutKeepsItsCyrillicTargetAndOtherFilesHaveNone) {
     ASSERT_TRUE(links.write(t + "\\gone.lnk", t + "\\Нет\\gone.exe", "", ""));
     EXPECT_EQ(links.read_target(t + "\\gone.lnk"), t + "\\Нет\\gone.exe");
 
+    // The name does not matter, the content does: a shortcut by any name is
+    // read, and a file cut short after a shortcut's header is none.
+    ASSERT_TRUE(links.write(t + "\\gone.dat", t + "\\Нет\\gone.exe", "", ""));
+    EXPECT_EQ(links.read_target(t + "\\gone.dat"), t + "\\Нет\\gone.exe");
+    auto bytes = platform::read_whole_file(services().fs, t + "\\gone.lnk");
+    ASSERT_TRUE(bytes);
+    ASSERT_TRUE(write_file(t + "\\cut.lnk", bytes->substr(0, platform::kShellLinkHeaderSignature)));
+    EXPECT_EQ(links.read_target(t + "\\cut.lnk"), "");
     ASSERT_TRUE(write_file(t + "\\text.lnk", "not a shortcut at all"));
     EXPECT_EQ(links.read_target(t + "\\text.lnk"), "");
     EXPECT_EQ(links.read_target(t + "\\missing.lnk"), "");
