@@ -2,30 +2,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
 namespace platform::win32 {
 
 namespace {
-
-// Releases a COM interface at the end of a scope.
-template <class T>
-class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (p_) p_->Release();
-    }
-    T** out() { return &p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
 
 void ensure_com() {
     // Once, on the program's one thread; a thread that has COM already keeps it.
@@ -44,19 +27,19 @@ public:
         const DWORD a = GetFileAttributesW(wide->c_str());
         if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) return "";
         ensure_com();
-        Com<IShellLinkW> link;
-        Com<IPersistFile> file;
+        ComPtr<IShellLinkW> link;
+        ComPtr<IPersistFile> file;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(link.out()))) ||
-            FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))))
+                                    link.out())) ||
+            FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
             return "";
         const std::wstring plain = wide->rfind(L"\\\\?\\", 0) == 0 ? wide->substr(4) : *wide;
         if (FAILED(file->Load(plain.c_str(), STGM_READ))) return "";
         wchar_t buffer[MAX_PATH + 1] = {};
         PIDLIST_ABSOLUTE ids = nullptr;
         if (SUCCEEDED(link->GetIDList(&ids)) && ids) {
+            const TaskMemory owned(ids);
             if (!SHGetPathFromIDListW(ids, buffer)) buffer[0] = 0;
-            CoTaskMemFree(ids);
         }
         if (!buffer[0]) {
             if (FAILED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_UNCPRIORITY))) buffer[0] = 0;
@@ -71,14 +54,14 @@ public:
         auto wide = wide_path(link_path);
         if (!wide) return wide.status();
         ensure_com();
-        Com<IShellLinkW> link;
-        Com<IPersistFile> file;
+        ComPtr<IShellLinkW> link;
+        ComPtr<IPersistFile> file;
         HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                      reinterpret_cast<void**>(link.out()));
+                                      link.out());
         if (SUCCEEDED(hr)) hr = link->SetArguments(widen(arguments).c_str());
         if (SUCCEEDED(hr)) hr = link->SetDescription(widen(description).c_str());
         if (SUCCEEDED(hr)) hr = link->SetPath(widen(target).c_str());
-        if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
+        if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, file.out());
         const std::wstring plain = wide->rfind(L"\\\\?\\", 0) == 0 ? wide->substr(4) : *wide;
         if (SUCCEEDED(hr)) hr = file->Save(plain.c_str(), FALSE);
         return SUCCEEDED(hr) ? Status::success() : error_status(static_cast<DWORD>(hr));
