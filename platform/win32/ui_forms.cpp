@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/cp1251.h"
+
 namespace platform::win32::uiw {
 
 // Text
@@ -659,12 +661,11 @@ protected:
         case LVN_GETDISPINFOW: {
             auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+                // Straight into the list's buffer: no string is made per row.
                 const std::string& text = list().text(item.iItem, item.iSubItem);
-                const int n = text.empty() ? 0
-                                           : MultiByteToWideChar(1251, 0, text.data(),
-                                                                 static_cast<int>(std::min<std::size_t>(
-                                                                     text.size(), item.cchTextMax - 1)),
-                                                                 item.pszText, item.cchTextMax - 1);
+                const std::size_t n = std::min<std::size_t>(text.size(), item.cchTextMax - 1);
+                for (std::size_t i = 0; i < n; ++i)
+                    item.pszText[i] = static_cast<wchar_t>(cp1251_to_unicode(static_cast<unsigned char>(text[i])));
                 item.pszText[n] = L'\0';
             }
             if ((item.mask & LVIF_STATE) && checks()) {
