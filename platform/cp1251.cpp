@@ -16,18 +16,18 @@ constexpr char16_t kHigh[64] = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
-void put_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+void put(std::string& out, std::optional<char32_t> code, bool* lossy) {
+    const auto byte = code ? unicode_to_cp1251(*code) : std::nullopt;
+    if (byte) {
+        out += static_cast<char>(*byte);
+        return;
     }
+    out += '?';
+    if (lossy) *lossy = true;
 }
+
+bool is_high_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -45,37 +45,71 @@ std::optional<unsigned char> unicode_to_cp1251(char32_t code) {
     return std::nullopt;
 }
 
-std::string cp1251_to_utf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (unsigned char byte : text) put_utf8(out, cp1251_to_unicode(byte));
+std::u16string cp1251_to_utf16(std::string_view text) {
+    std::u16string out(text.size(), u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char16_t>(cp1251_to_unicode(static_cast<unsigned char>(text[i])));
     return out;
 }
 
-std::optional<std::string> utf8_to_cp1251(const std::string& text) {
+std::string cp1251_to_utf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (unsigned char byte : text) append_utf8(out, cp1251_to_unicode(byte));
+    return out;
+}
+
+std::string utf16_to_cp1251(std::u16string_view text, bool* lossy) {
+    if (lossy) *lossy = false;
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = text[i];
-        char32_t code;
-        int extra;
-        if (lead < 0x80) { code = lead; extra = 0; }
-        else if ((lead & 0xE0) == 0xC0) { code = lead & 0x1F; extra = 1; }
-        else if ((lead & 0xF0) == 0xE0) { code = lead & 0x0F; extra = 2; }
-        else if ((lead & 0xF8) == 0xF0) { code = lead & 0x07; extra = 3; }
-        else return std::nullopt;
-        if (i + extra >= text.size()) return std::nullopt;
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char next = text[i + k];
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const auto byte = unicode_to_cp1251(code);
-        if (!byte) return std::nullopt;
-        out += static_cast<char>(*byte);
-        i += 1 + extra;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (is_high_surrogate(c) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) ++i;
+        put(out, is_high_surrogate(c) || is_low_surrogate(c) ? std::nullopt : std::optional<char32_t>(c), lossy);
     }
     return out;
+}
+
+std::string utf8_to_cp1251(std::string_view text, bool* lossy) {
+    if (lossy) *lossy = false;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) put(out, next_utf8(text, i), lossy);
+    return out;
+}
+
+std::optional<char32_t> next_utf8(std::string_view text, std::size_t& i) {
+    const unsigned char lead = text[i++];
+    if (lead < 0x80) return lead;
+    const int extra = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 0;
+    if (extra == 0 || i + extra > text.size()) return std::nullopt;
+    char32_t code = lead & (0x7F >> (extra + 1));
+    for (int k = 0; k < extra; ++k) {
+        const unsigned char next = text[i + k];
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        code = (code << 6) | (next & 0x3F);
+    }
+    i += extra;
+    return code;
+}
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 }  // namespace platform

@@ -82,12 +82,9 @@ std::optional<std::string> full_path(const std::string& input) {
 }
 
 std::string folded_path(const std::string& path) {
-    std::string out = path;
-    for (char& c : out) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF)) c = static_cast<char>(b + 32);
-        else if (c == '/') c = '\\';
-    }
+    std::string out = folded(path);
+    for (char& c : out)
+        if (c == '/') c = '\\';
     if (out.size() > 3 && out.back() == '\\') out.pop_back();
     return out;
 }

@@ -3,6 +3,7 @@
 // absolute path, a drive root, and the folded form used to compare paths.
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -22,8 +23,20 @@ bool is_drive_root(const std::string& path);
 // empty, relative or device ("\\.\") path, or a share without a name.
 std::optional<std::string> full_path(const std::string& path);
 
-// A path with "A".."Z" and the cp1251 capitals 0xC0..0xDF lowered, "/" turned
-// into "\" and a trailing backslash removed (but kept after "C:").
+// The folded form, the program's one case folding: "A".."Z" and the cp1251
+// capitals 0xC0..0xDF are lowered by adding 32, nothing else changes.
+inline char fold_char(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDF) ? static_cast<char>(u + 32) : c;
+}
+inline std::string folded(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = fold_char(c);
+    return out;
+}
+
+// The folded form of a path, with "/" turned into "\" and a trailing
+// backslash removed (but kept after "C:").
 std::string folded_path(const std::string& path);
 
 }  // namespace platform

@@ -2,10 +2,11 @@
 # Retakes the program's screenshots in docs/: runs the Windows tests that
 # drive the real program under Wine with VORLINDE_SHOTS set, so that they
 # save their windows, and converts the pictures to PNG.
-#   scripts/docs-shots.sh [ctest -R pattern]   (default: every end-to-end test)
+#   scripts/docs-shots.sh [ctest -R pattern]
+# (default: every end-to-end test, and the layout at 144 DPI in its own prefix)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-pattern="${1:-ProgramEndToEnd}"
+pattern="${1:-ProgramEndToEnd|LayoutAt144Dpi}"
 shots="$root/build/shots-bmp"
 rm -rf "$shots"; mkdir -p "$shots"
 cmake --build "$root/build/win64" >/dev/null

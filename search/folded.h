@@ -1,27 +1,20 @@
 #pragma once
-// Case-insensitive comparison of paths, names and extensions: the folded form
-// lowers "A"-"Z" and the cp1251 capitals 0xC0-0xDF by adding 32 and changes
-// nothing else. The upper form is the reverse mapping for "a"-"z" and
-// 0xE0-0xFF.
+// Case-insensitive comparison of paths, names and extensions by the folded
+// form of platform/paths.h. The upper form is the reverse mapping for
+// "a"-"z" and 0xE0-0xFF.
 #include <string>
 #include <string_view>
 
+#include "platform/paths.h"
+
 namespace search {
 
-inline char fold_char(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDF)) ? static_cast<char>(u + 32) : c;
-}
+using platform::fold_char;
+using platform::folded;
 
 inline char upper_char(char c) {
     const unsigned char u = static_cast<unsigned char>(c);
     return ((u >= 'a' && u <= 'z') || u >= 0xE0) ? static_cast<char>(u - 32) : c;
-}
-
-inline std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = fold_char(c);
-    return out;
 }
 
 inline std::string upper(std::string_view text) {

@@ -83,50 +83,15 @@ char32_t upper(char32_t c) {
     return c;
 }
 
-// Decodes one UTF-8 character at `i`; an invalid byte stands for itself.
-char32_t next_char(const std::string& s, std::size_t& i) {
-    const unsigned char lead = s[i];
-    const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra <= 0 || i + extra >= s.size()) {
-        ++i;
-        return lead;
-    }
-    char32_t c = lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        const unsigned char b = s[i + k];
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return lead;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    i += 1 + extra;
-    return c;
-}
-
-void put_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The upper-case form of a UTF-8 name: the sort key and the lookup key.
 std::string upper_key(const std::string& name) {
     std::string out;
     out.reserve(name.size());
-    for (std::size_t i = 0; i < name.size();) put_utf8(out, upper(next_char(name, i)));
+    for (std::size_t i = 0; i < name.size();) {
+        // A byte that is not UTF-8 stands for itself, so that such names stay apart.
+        const char32_t c = next_utf8(name, i).value_or(static_cast<unsigned char>(name[i - 1]));
+        append_utf8(out, upper(c));
+    }
     return out;
 }
 
@@ -135,18 +100,14 @@ bool is_invalid_in_names(char32_t c) {
            c == '>' || c == '|';
 }
 
-// A host name as cp1251; characters without a form (or not allowed in a
-// Windows name) become '?' and the name is marked.
+// A host name as cp1251 by the program's one rule: what has no cp1251 form
+// becomes '?' and the name is marked; so does a character that no Windows
+// name may hold.
 std::string host_name_to_cp1251(const std::string& name, bool& lossy) {
-    std::string out;
-    lossy = false;
-    for (std::size_t i = 0; i < name.size();) {
-        const char32_t c = next_char(name, i);
-        const auto byte = is_invalid_in_names(c) ? std::nullopt : unicode_to_cp1251(c);
-        if (byte) {
-            out += static_cast<char>(*byte);
-        } else {
-            out += '?';
+    std::string out = utf8_to_cp1251(name, &lossy);
+    for (char& c : out) {
+        if (is_invalid_in_names(static_cast<unsigned char>(c))) {
+            c = '?';
             lossy = true;
         }
     }
@@ -174,7 +135,7 @@ bool is_valid_short_name(const std::string& name) {
 std::string short_part(const std::string& text, std::size_t limit) {
     std::string out;
     for (std::size_t i = 0; i < text.size() && out.size() < limit;) {
-        const char32_t c = next_char(text, i);
+        const char32_t c = next_utf8(text, i).value_or(U'_');
         if (c == ' ' || c == '.') continue;
         const char a = c < 0x80 ? static_cast<char>(c) : '_';
         out += is_short_char(a) ? static_cast<char>(a >= 'a' && a <= 'z' ? a - 32 : a) : '_';
@@ -371,9 +332,10 @@ std::optional<std::string> PosixFileSystem::windows_path(const std::string& host
         if (rest.empty()) return out + "\\";
         for (char& c : rest)
             if (c == '/') c = '\\';
-        const auto converted = utf8_to_cp1251(rest);
-        if (!converted) return std::nullopt;
-        return out + *converted;
+        bool lossy = false;
+        const std::string converted = utf8_to_cp1251(rest, &lossy);
+        if (lossy) return std::nullopt;
+        return out + converted;
     }
     return std::nullopt;
 }
@@ -399,9 +361,10 @@ std::optional<std::string> PosixFileSystem::short_path_name(const std::string& p
             for (const auto& [alias, long_name] : short_aliases(sorted_names(at)))
                 if (long_name == name) shown = alias;
         }
-        const auto converted = utf8_to_cp1251(shown);
-        if (!converted) return std::nullopt;
-        out += "\\" + *converted;
+        bool lossy = false;
+        const std::string converted = utf8_to_cp1251(shown, &lossy);
+        if (lossy) return std::nullopt;
+        out += "\\" + converted;
         at += "/" + name;
     }
     if (r->names.empty()) out += "\\";

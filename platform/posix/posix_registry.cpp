@@ -211,14 +211,13 @@ void export_key(const Key& key, const std::string& full_name, std::string& out) 
 }
 
 // A UTF-16LE text (after its BOM) as cp1251; nothing when a character has no form.
-std::optional<std::string> utf16_to_cp1251(const std::string& bytes, std::size_t from) {
-    std::string out;
-    for (std::size_t i = from; i + 1 < bytes.size(); i += 2) {
-        const char32_t c = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-        const auto b = unicode_to_cp1251(c);
-        if (!b) return std::nullopt;
-        out += static_cast<char>(*b);
-    }
+std::optional<std::string> utf16le_to_cp1251(const std::string& bytes, std::size_t from) {
+    std::u16string wide;
+    for (std::size_t i = from; i + 1 < bytes.size(); i += 2)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    bool lossy = false;
+    std::string out = utf16_to_cp1251(wide, &lossy);
+    if (lossy) return std::nullopt;
     return out;
 }
 
@@ -349,7 +348,7 @@ Status PosixRegistry::import_reg(const std::string& raw) {
     std::string text = raw;
     bool unicode = false;
     if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
-        auto converted = utf16_to_cp1251(raw, 2);
+        auto converted = utf16le_to_cp1251(raw, 2);
         if (!converted) return Status::failure("Файл реестра содержит символы вне кодировки cp1251.");
         text = *converted;
     }
@@ -458,7 +457,7 @@ Status PosixRegistry::import_reg(const std::string& raw) {
             if (type == 1 || type == 2) {
                 // Strings: ANSI in REGEDIT4, UTF-16 in version 5; without the terminator.
                 if (unicode) {
-                    auto converted = utf16_to_cp1251(stored, 0);
+                    auto converted = utf16le_to_cp1251(stored, 0);
                     if (!converted) return bad_reg_text(line);
                     stored = *converted;
                 }

@@ -9,26 +9,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/cp1251.h"
+
 namespace platform::win32::uiw {
 
 // Text
-
-std::wstring widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
-std::string narrow(const wchar_t* text, int length) {
-    if (length < 0) length = static_cast<int>(std::wcslen(text));
-    if (length == 0) return {};
-    const int n = WideCharToMultiByte(1251, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(1251, 0, text, length, out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring widen_lines(const std::string& text) {
     if (text.find('\r') == std::string::npos) return widen(text);
@@ -81,6 +66,8 @@ void move(HWND window, int left, int top, int width, int height) {
     SetWindowPos(window, nullptr, left, top, std::max(width, 0), std::max(height, 0),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void move(HWND window, const RECT& box) { move(window, box.left, box.top, box.right - box.left, box.bottom - box.top); }
 
 }  // namespace
 
@@ -254,10 +241,7 @@ void ControlWindow::focus() {
     if (hwnd_) SetFocus(hwnd_);
 }
 
-void ControlWindow::place() {
-    const ui::Rect& b = control_.bounds();
-    move(hwnd_, b.left, b.top, b.width, b.height);
-}
+void ControlWindow::place() { move(hwnd_, toolkit_.scaled(control_.bounds())); }
 
 HBRUSH ControlWindow::background() {
     if (control_.background()) return toolkit_.brush(colorref(*control_.background()));
@@ -321,19 +305,19 @@ protected:
         }
     }
     void place() override {
-        const ui::Rect& b = control_.bounds();
+        const RECT b = toolkit_.scaled(control_.bounds());
         if (!label().auto_size() || label().word_wrap()) {
-            move(hwnd_, b.left, b.top, b.width, b.height);
+            move(hwnd_, b);
             return;
         }
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old = SelectObject(dc, toolkit_.font(control_.font()));
+        const WindowDc dc(hwnd_);
+        HGDIOBJ old = SelectObject(dc.get(), toolkit_.font(control_.font()));
         RECT extent{0, 0, 0, 0};
         const std::wstring text = wide_text();
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
-        move(hwnd_, b.left, b.top, extent.right, text.empty() ? b.height : extent.bottom);
+        DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent,
+                  DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+        SelectObject(dc.get(), old);
+        move(hwnd_, b.left, b.top, extent.right, text.empty() ? b.bottom - b.top : extent.bottom);
     }
     void command(HWND, WORD code) override {
         if (code == STN_CLICKED || code == STN_DBLCLK) label().click();
@@ -478,19 +462,20 @@ protected:
         }
     }
     void place() override {
-        const ui::Rect& b = control_.bounds();
+        const RECT b = toolkit_.scaled(control_.bounds());
         if (!number()) {
-            move(hwnd_, b.left, b.top, b.width, b.height);
+            move(hwnd_, b);
             return;
         }
-        const int arrows = std::min(17, b.width);
-        move(hwnd_, b.left, b.top, b.width - arrows, b.height);
-        move(updown(), b.left + b.width - arrows, b.top, arrows, b.height);
+        const int width = b.right - b.left, height = b.bottom - b.top;
+        const int arrows = std::min(toolkit_.scaled(17), width);
+        move(hwnd_, b.left, b.top, width - arrows, height);
+        move(updown(), b.right - arrows, b.top, arrows, height);
     }
     void command(HWND from, WORD code) override {
         if (from == hwnd_ && code == EN_CHANGE && !applying_) {
             const std::wstring text = window_text(hwnd_);
-            edit().enter_text(narrow(text.c_str(), static_cast<int>(text.size())));
+            edit().enter_text(narrow_lossy(text));
         }
     }
     bool notify(NMHDR* header, LRESULT& result) override {
@@ -618,7 +603,7 @@ protected:
                 LVCOLUMNW column{};
                 column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
                 column.fmt = LVCFMT_LEFT;
-                column.cx = columns[i].width;
+                column.cx = toolkit_.scaled(columns[i].width);
                 column.pszText = caption.data();
                 SendMessageW(hwnd_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
             }
@@ -676,12 +661,11 @@ protected:
         case LVN_GETDISPINFOW: {
             auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+                // Straight into the list's buffer: no string is made per row.
                 const std::string& text = list().text(item.iItem, item.iSubItem);
-                const int n = text.empty() ? 0
-                                           : MultiByteToWideChar(1251, 0, text.data(),
-                                                                 static_cast<int>(std::min<std::size_t>(
-                                                                     text.size(), item.cchTextMax - 1)),
-                                                                 item.pszText, item.cchTextMax - 1);
+                const std::size_t n = std::min<std::size_t>(text.size(), item.cchTextMax - 1);
+                for (std::size_t i = 0; i < n; ++i)
+                    item.pszText[i] = static_cast<wchar_t>(cp1251_to_unicode(static_cast<unsigned char>(text[i])));
                 item.pszText[n] = L'\0';
             }
             if ((item.mask & LVIF_STATE) && checks()) {
@@ -804,8 +788,8 @@ protected:
     }
     void place() override {
         if (control_.kind() == ui::Kind::page) {
-            const ui::Rect& set = static_cast<ui::Page&>(control_).page_set().bounds();
-            move(hwnd_, 0, 0, set.width, set.height);
+            const RECT set = toolkit_.scaled(static_cast<ui::Page&>(control_).page_set().bounds());
+            move(hwnd_, 0, 0, set.right - set.left, set.bottom - set.top);
             return;
         }
         ControlWindow::place();
@@ -835,9 +819,9 @@ protected:
         GetTextMetricsW(dc, &metrics);
         RECT frame = client;
         frame.top += metrics.tmHeight / 2;
-        if (HTHEME theme = OpenThemeData(hwnd_, L"BUTTON")) {
-            DrawThemeBackground(theme, dc, BP_GROUPBOX, control_.usable() ? GBS_NORMAL : GBS_DISABLED, &frame, nullptr);
-            CloseThemeData(theme);
+        if (const ThemeHandle theme(OpenThemeData(hwnd_, L"BUTTON")); theme) {
+            DrawThemeBackground(theme.get(), dc, BP_GROUPBOX, control_.usable() ? GBS_NORMAL : GBS_DISABLED, &frame,
+                                nullptr);
         } else {
             DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
         }
@@ -845,13 +829,14 @@ protected:
         if (!text.empty()) {
             SIZE size;
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            RECT behind{6, 0, 6 + size.cx + 4, metrics.tmHeight};
+            const int indent = toolkit_.scaled(6);
+            RECT behind{indent, 0, indent + size.cx + toolkit_.scaled(4), metrics.tmHeight};
             FillRect(dc, &behind, background());
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, !control_.usable()       ? GetSysColor(COLOR_GRAYTEXT)
                              : control_.text_color() ? colorref(*control_.text_color())
                                                      : GetSysColor(COLOR_WINDOWTEXT));
-            TextOutW(dc, 8, 0, text.c_str(), static_cast<int>(text.size()));
+            TextOutW(dc, toolkit_.scaled(8), 0, text.c_str(), static_cast<int>(text.size()));
         }
         SelectObject(dc, old);
         EndPaint(hwnd_, &paint);
@@ -870,19 +855,19 @@ protected:
         if (aspect == ui::Aspect::style) place();
     }
     void place() override {
-        const ui::Rect& b = control_.bounds();
+        const RECT b = toolkit_.scaled(control_.bounds());
+        const int width = b.right - b.left, height = b.bottom - b.top;
         if (line()) {
             SetWindowRgn(hwnd_, nullptr, FALSE);
-            move(hwnd_, b.left, b.top, b.width, 2);
+            move(hwnd_, b.left, b.top, width, 2);
             return;
         }
-        move(hwnd_, b.left, b.top, b.width, b.height);
+        move(hwnd_, b);
         // Only the frame itself is the window: what lies inside stays uncovered.
-        HRGN ring = CreateRectRgn(0, 0, b.width, b.height);
-        HRGN inside = CreateRectRgn(1, 1, std::max(b.width - 1, 1), std::max(b.height - 1, 1));
-        CombineRgn(ring, ring, inside, RGN_DIFF);
-        DeleteObject(inside);
-        SetWindowRgn(hwnd_, ring, TRUE);
+        HRGN ring = CreateRectRgn(0, 0, width, height);
+        const GdiObject<HRGN> inside(CreateRectRgn(1, 1, std::max(width - 1, 1), std::max(height - 1, 1)));
+        CombineRgn(ring, ring, inside.get(), RGN_DIFF);
+        SetWindowRgn(hwnd_, ring, TRUE);  // the window owns the region from here on
         InvalidateRect(hwnd_, nullptr, TRUE);
     }
     bool message(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
@@ -931,8 +916,11 @@ protected:
             info.bmiHeader.biPlanes = 1;
             info.bmiHeader.biBitCount = 32;
             info.bmiHeader.biCompression = BI_RGB;
-            SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(picture.width), static_cast<DWORD>(picture.height), 0, 0,
-                              0, static_cast<UINT>(picture.height), bgra_.data(), &info, DIB_RGB_COLORS);
+            // A picture's pixels are 96-DPI units too: it grows with the layout.
+            SetStretchBltMode(dc, HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+            StretchDIBits(dc, 0, 0, toolkit_.scaled(picture.width), toolkit_.scaled(picture.height), 0, 0, picture.width,
+                          picture.height, bgra_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
         }
         EndPaint(hwnd_, &paint);
         result = 0;
@@ -1013,7 +1001,8 @@ protected:
         parts_.push_back(Part{window, category, item});
     }
     void layout() {
-        const int width = control_.bounds().width;
+        const RECT box = toolkit_.scaled(control_.bounds());
+        const int width = box.right - box.left;
         int y = 0;
         for (const Part& part : parts_) {
             const bool shown = part.item < 0 || bar().expanded(part.category);
@@ -1021,7 +1010,7 @@ protected:
                 ShowWindow(part.window, SW_HIDE);
                 continue;
             }
-            const int height = part.item < 0 ? kHeader : kItem;
+            const int height = toolkit_.scaled(part.item < 0 ? kHeader : kItem);
             move(part.window, 0, y, width, height);
             ShowWindow(part.window, SW_SHOWNA);
             y += height;
@@ -1109,16 +1098,17 @@ protected:
         if (!usable) color = GetSysColor(COLOR_GRAYTEXT);
         SetTextColor(dc, color);
         RECT text = box;
-        text.left += header ? 8 : 20;
-        text.right -= header ? 20 : 4;
+        text.left += toolkit_.scaled(header ? 8 : 20);
+        text.right -= toolkit_.scaled(header ? 20 : 4);
         const std::wstring caption = window_text(draw->hwndItem);
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         if (header) {
             // A chevron: pointing down while collapsed, up while expanded.
-            const int cx = box.right - 11, cy = (box.top + box.bottom) / 2;
-            const int d = bar().expanded(part->category) ? -1 : 1;
-            POINT arrow[3] = {{cx - 4, cy - 2 * d}, {cx + 4, cy - 2 * d}, {cx, cy + 2 * d}};
+            const int cx = box.right - toolkit_.scaled(11), cy = (box.top + box.bottom) / 2;
+            const int d = bar().expanded(part->category) ? -toolkit_.scaled(2) : toolkit_.scaled(2);
+            const int half = toolkit_.scaled(4);
+            POINT arrow[3] = {{cx - half, cy - d}, {cx + half, cy - d}, {cx, cy + d}};
             HGDIOBJ old_brush = SelectObject(dc, toolkit_.brush(color));
             HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
             Polygon(dc, arrow, 3);
@@ -1176,7 +1166,7 @@ FormWindow::FormWindow(Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit), fo
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                toolkit_.instance(), nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, toolkit_.scaled(600));
     changed(ui::FormAspect::alpha);
     place();
 }
@@ -1208,7 +1198,7 @@ DWORD FormWindow::ex_style() const {
 }
 
 void FormWindow::place() {
-    RECT frame{0, 0, form_.client_width(), form_.client_height()};
+    RECT frame{0, 0, toolkit_.scaled(form_.client_width()), toolkit_.scaled(form_.client_height())};
     AdjustWindowRectEx(&frame, style(), FALSE, ex_style());
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     int left, top;
@@ -1216,8 +1206,8 @@ void FormWindow::place() {
         left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     } else {
-        left = form_.position().x;
-        top = form_.position().y;
+        left = toolkit_.scaled(form_.position().x);
+        top = toolkit_.scaled(form_.position().y);
     }
     SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

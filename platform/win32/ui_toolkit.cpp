@@ -51,6 +51,7 @@ Toolkit::Toolkit(UiToolkit& owner) : owner_(owner), instance_(GetModuleHandleW(n
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    if (const int dpi = GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY); dpi > 0) dpi_ = dpi;
     icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(1));
     if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
     register_class(instance_, form_class(), host_proc, icon_, CS_DBLCLKS);
@@ -74,27 +75,25 @@ Toolkit::~Toolkit() {
     for (auto& [timer, id] : timers_) KillTimer(message_window_, id);
     DestroyWindow(application_window_);
     DestroyWindow(message_window_);
-    for (auto& [key, font] : fonts_) DeleteObject(font);
-    for (auto& [color, brush] : brushes_) DeleteObject(brush);
     if (g_current == this) g_current = nullptr;
 }
 
 HFONT Toolkit::font(const ui::Font& font) {
     const auto key = std::make_tuple(font.name, font.size, font.bold, font.underline);
     auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    HFONT made = CreateFontW(-font.size, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, font.underline, FALSE,
+    if (it != fonts_.end()) return it->second.get();
+    HFONT made = CreateFontW(-scaled(font.size), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, font.underline, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, widen(font.name).c_str());
-    fonts_.emplace(key, made);
+    fonts_.emplace(key, GdiObject<HFONT>(made));
     return made;
 }
 
 HBRUSH Toolkit::brush(COLORREF color) {
     auto it = brushes_.find(color);
-    if (it != brushes_.end()) return it->second;
+    if (it != brushes_.end()) return it->second.get();
     HBRUSH made = CreateSolidBrush(color);
-    brushes_.emplace(color, made);
+    brushes_.emplace(color, GdiObject<HBRUSH>(made));
     return made;
 }
 
@@ -268,8 +267,8 @@ void build_menu(HMENU menu, const std::vector<ui::MenuItem*>& items, std::vector
 void Toolkit::track_popup(ui::PopupMenu& menu, std::optional<ui::Point> at) {
     flush(true);
     std::vector<ui::MenuItem*> ids;
-    HMENU popup = CreatePopupMenu();
-    build_menu(popup, menu.items(), ids);
+    const MenuHandle popup(CreatePopupMenu());
+    build_menu(popup.get(), menu.items(), ids);
     POINT point{};
     if (at) point = POINT{at->x, at->y};
     else GetCursorPos(&point);
@@ -279,9 +278,8 @@ void Toolkit::track_popup(ui::PopupMenu& menu, std::optional<ui::Point> at) {
     SetForegroundWindow(owner);
     const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_LEFTALIGN |
                        (menu.opens_upward() ? TPM_BOTTOMALIGN : TPM_TOPALIGN);
-    const int chosen = TrackPopupMenuEx(popup, flags, point.x, point.y, owner, nullptr);
+    const int chosen = TrackPopupMenuEx(popup.get(), flags, point.x, point.y, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
-    DestroyMenu(popup);
     if (chosen > 0 && static_cast<std::size_t>(chosen) <= ids.size()) ids[static_cast<std::size_t>(chosen) - 1]->click();
 }
 
@@ -393,12 +391,11 @@ public:
         browse.hwndOwner = GetActiveWindow();
         browse.lpszTitle = wide_title.c_str();
         browse.ulFlags = BIF_RETURNONLYFSDIRS;
-        PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+        const TaskMemory chosen(SHBrowseForFolderW(&browse));
         if (!chosen) return std::nullopt;
         wchar_t path[MAX_PATH + 1] = {};
-        const BOOL ok = SHGetPathFromIDListW(chosen, path);
-        CoTaskMemFree(chosen);
-        return ok ? narrow(path) : std::string();
+        const BOOL ok = SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), path);
+        return ok ? narrow_lossy(path) : std::string();
     }
 
     std::vector<std::string> open_files(bool multiple) override {
@@ -416,14 +413,14 @@ public:
         const std::wstring head = first;
         const wchar_t* next = first + head.size() + 1;
         if (!multiple || *next == L'\0') {
-            files.push_back(narrow(head.c_str()));
+            files.push_back(narrow_lossy(head));
             return files;
         }
         std::wstring folder = head;
         if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
         while (*next) {
             const std::wstring name = next;
-            files.push_back(narrow((folder + name).c_str()));
+            files.push_back(narrow_lossy(folder + name));
             next += name.size() + 1;
         }
         return files;
@@ -472,16 +469,12 @@ private:
 
 class UiToolkit::Impl {
 public:
-    explicit Impl(UiToolkit& owner) : core(owner), pump(core) {
-        com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
-    ~Impl() {
-        if (com) CoUninitialize();
-    }
+    explicit Impl(UiToolkit& owner) : core(owner), pump(core) {}
+    // Before the windows and after them.
+    ComScope com;
     uiw::Toolkit core;
     Dialogs dialogs;
     Pump pump;
-    bool com = false;
 };
 
 UiToolkit::UiToolkit() : impl_(std::make_unique<Impl>(*this)) {}
@@ -495,7 +488,8 @@ ui::Dialogs& UiToolkit::dialogs() { return impl_->dialogs; }
 platform::Pump& UiToolkit::pump() { return impl_->pump; }
 
 ui::Size UiToolkit::screen_size() const {
-    return ui::Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const uiw::Toolkit& core = impl_->core;
+    return ui::Size{core.unscaled(GetSystemMetrics(SM_CXSCREEN)), core.unscaled(GetSystemMetrics(SM_CYSCREEN))};
 }
 
 void UiToolkit::run(ui::Form& main) {

@@ -13,7 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/ui_toolkit.h"
+#include "platform/win32/win32_text.h"
 #include "ui/ui.h"
 
 namespace platform::win32::uiw {
@@ -24,9 +26,6 @@ constexpr UINT kTrayMessage = WM_APP + 2;       // to the application window: tr
 constexpr UINT kActivatedMessage = WM_APP + 3;  // to a form: it became the active window
 constexpr UINT kHandActivation = WM_APP + 4;    // to the application window: activate a form
 
-// Text: the program's cp1251 to UTF-16 and back, with code page 1251 always.
-std::wstring widen(const std::string& text);
-std::string narrow(const wchar_t* text, int length = -1);
 // The program's texts break lines with "\r" alone; windows want "\r\n".
 std::wstring widen_lines(const std::string& text);
 std::wstring window_text(HWND window);
@@ -167,6 +166,17 @@ public:
 
     UiToolkit& owner() { return owner_; }
     HINSTANCE instance() const { return instance_; }
+    // Layout (bounds, client sizes, positions, font sizes, column widths) is
+    // written for 96 dots per inch and scaled by the system's, read once at
+    // start-up: the program declares itself DPI-aware.
+    int dpi() const { return dpi_; }
+    int scaled(int length) const { return MulDiv(length, dpi_, 96); }
+    // Edges are scaled, not widths, so that neighbours stay neighbours.
+    RECT scaled(const ui::Rect& r) const {
+        return RECT{scaled(r.left), scaled(r.top), scaled(r.right()), scaled(r.bottom())};
+    }
+    int unscaled(int pixels) const { return MulDiv(pixels, 96, dpi_); }
+    // The font at the system's size.
     HFONT font(const ui::Font& font);
     HBRUSH brush(COLORREF color);
     HBRUSH brush(std::optional<ui::Color> color, int system_color);
@@ -228,10 +238,11 @@ private:
     UiToolkit& owner_;
     HINSTANCE instance_;
     HICON icon_ = nullptr;
+    int dpi_ = 96;
     HWND message_window_ = nullptr;
     HWND application_window_ = nullptr;
-    std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
-    std::map<COLORREF, HBRUSH> brushes_;
+    std::map<std::tuple<std::string, int, bool, bool>, GdiObject<HFONT>> fonts_;
+    std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
     std::unordered_map<HWND, Window*> windows_;
     std::vector<ControlWindow*> pending_;
     std::vector<ControlWindow*> later_;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/paths.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
@@ -14,27 +15,26 @@ FileTime to_file_time(const FILETIME& t) {
 
 class Win32File : public File {
 public:
-    explicit Win32File(HANDLE handle) : handle_(handle) {}
-    ~Win32File() override { close(); }
+    explicit Win32File(FileHandle handle) : handle_(std::move(handle)) {}
 
     std::uint64_t size() override {
         LARGE_INTEGER size{};
-        return handle_ != INVALID_HANDLE_VALUE && GetFileSizeEx(handle_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+        return handle_ && GetFileSizeEx(handle_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
     }
     Result<std::size_t> read(void* buffer, std::size_t count) override {
-        if (handle_ == INVALID_HANDLE_VALUE) return error_status(ERROR_INVALID_HANDLE);
+        if (!handle_) return error_status(ERROR_INVALID_HANDLE);
         DWORD got = 0;
         const DWORD want = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
-        if (!ReadFile(handle_, buffer, want, &got, nullptr)) return last_error();
+        if (!ReadFile(handle_.get(), buffer, want, &got, nullptr)) return last_error();
         return static_cast<std::size_t>(got);
     }
     Status write(const void* data, std::size_t count) override {
-        if (handle_ == INVALID_HANDLE_VALUE) return error_status(ERROR_INVALID_HANDLE);
+        if (!handle_) return error_status(ERROR_INVALID_HANDLE);
         const char* p = static_cast<const char*>(data);
         while (count > 0) {
             DWORD put = 0;
             const DWORD chunk = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
-            if (!WriteFile(handle_, p, chunk, &put, nullptr)) return last_error();
+            if (!WriteFile(handle_.get(), p, chunk, &put, nullptr)) return last_error();
             if (put == 0) return error_status(ERROR_WRITE_FAULT);
             p += put;
             count -= put;
@@ -43,24 +43,21 @@ public:
     }
     Status seek_to_start() override {
         LARGE_INTEGER zero{};
-        if (handle_ == INVALID_HANDLE_VALUE || !SetFilePointerEx(handle_, zero, nullptr, FILE_BEGIN)) return last_error();
+        if (!handle_ || !SetFilePointerEx(handle_.get(), zero, nullptr, FILE_BEGIN)) return last_error();
         return Status::success();
     }
     Status flush() override {
-        if (handle_ == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle_)) return last_error();
+        if (!handle_ || !FlushFileBuffers(handle_.get())) return last_error();
         return Status::success();
     }
-    void close() override {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
+    void close() override { handle_.reset(); }
     void seek_to_end() {
         LARGE_INTEGER zero{};
-        SetFilePointerEx(handle_, zero, nullptr, FILE_END);
+        SetFilePointerEx(handle_.get(), zero, nullptr, FILE_END);
     }
 
 private:
-    HANDLE handle_;
+    FileHandle handle_;
 };
 
 class Win32FileSystem : public FileSystem {
@@ -72,9 +69,10 @@ public:
         if (pattern.back() != L'\\') pattern += L'\\';
         pattern += L'*';
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                       FIND_FIRST_EX_LARGE_FETCH);
-        if (find == INVALID_HANDLE_VALUE) {
+        // Closed however the walk ends, a visitor's exception included.
+        FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                         FIND_FIRST_EX_LARGE_FETCH));
+        if (!find) {
             const DWORD error = GetLastError();
             // A drive root has no "." and "..": an empty one lists nothing.
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return Status::success();
@@ -89,8 +87,7 @@ public:
             entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
             entry.last_write = to_file_time(data.ftLastWriteTime);
             if (!visit(entry)) break;
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
         return Status::success();
     }
 
@@ -106,9 +103,8 @@ public:
         auto wide = wide_path(path);
         if (!wide || is_drive_root(path)) return std::nullopt;
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
-        if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-        FindClose(find);
+        if (!FindHandle(FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)))
+            return std::nullopt;
         DirEntry e;
         e.name = narrow_lossy(data.cFileName, &e.unrepresentable);
         e.attributes = data.dwFileAttributes;
@@ -120,14 +116,11 @@ public:
     Result<FileIdentity> identity(const std::string& path) override {
         auto wide = wide_path(path);
         if (!wide) return wide.status();
-        HANDLE h = CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return last_error();
+        const FileHandle h(CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!h) return last_error();
         BY_HANDLE_FILE_INFORMATION info{};
-        const BOOL ok = GetFileInformationByHandle(h, &info);
-        const DWORD error = GetLastError();
-        CloseHandle(h);
-        if (!ok) return error_status(error);
+        if (!GetFileInformationByHandle(h.get(), &info)) return last_error();
         return FileIdentity{info.dwVolumeSerialNumber,
                             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     }
@@ -135,22 +128,21 @@ public:
     Result<std::string> final_path(const std::string& path) override {
         auto wide = wide_path(path);
         if (!wide) return wide.status();
-        HANDLE h = CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return last_error();
+        const FileHandle h(CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!h) return last_error();
         std::wstring target(MAX_PATH, L'\0');
-        DWORD n = GetFinalPathNameByHandleW(h, target.data(), static_cast<DWORD>(target.size()), VOLUME_NAME_DOS);
+        DWORD n = GetFinalPathNameByHandleW(h.get(), target.data(), static_cast<DWORD>(target.size()), VOLUME_NAME_DOS);
         if (n >= target.size()) {
             target.resize(n + 1);
-            n = GetFinalPathNameByHandleW(h, target.data(), static_cast<DWORD>(target.size()), VOLUME_NAME_DOS);
+            n = GetFinalPathNameByHandleW(h.get(), target.data(), static_cast<DWORD>(target.size()), VOLUME_NAME_DOS);
         }
         const DWORD error = GetLastError();
-        CloseHandle(h);
         if (n == 0 || n >= target.size()) return error_status(error);
         target.resize(n);
         if (target.rfind(L"\\\\?\\UNC\\", 0) == 0) target = L"\\\\" + target.substr(8);
         else if (target.rfind(L"\\\\?\\", 0) == 0) target = target.substr(4);
-        auto narrowed = narrow(target.c_str());
+        auto narrowed = narrow(target);
         if (!narrowed) return error_status(ERROR_INVALID_NAME);
         return *narrowed;
     }
@@ -176,9 +168,8 @@ public:
         auto wide = wide_path(path);
         if (!wide || is_drive_root(path)) return std::nullopt;
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
-        if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-        FindClose(find);
+        if (!FindHandle(FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)))
+            return std::nullopt;
         return narrow(data.cFileName);
     }
 
@@ -246,9 +237,9 @@ private:
     Result<std::unique_ptr<File>> open_handle(const std::string& path, DWORD rights, DWORD sharing, DWORD disposition) {
         auto wide = wide_path(path);
         if (!wide) return wide.status();
-        HANDLE h = CreateFileW(wide->c_str(), rights, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return last_error();
-        return std::unique_ptr<File>(std::make_unique<Win32File>(h));
+        FileHandle h(CreateFileW(wide->c_str(), rights, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h) return last_error();
+        return std::unique_ptr<File>(std::make_unique<Win32File>(std::move(h)));
     }
 };
 

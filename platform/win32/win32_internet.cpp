@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
@@ -12,20 +13,6 @@ Status internet_error() {
     const DWORD code = GetLastError();
     return error_status(code, GetModuleHandleW(L"wininet.dll"));
 }
-
-class Handle {
-public:
-    explicit Handle(HINTERNET h) : h_(h) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (h_) InternetCloseHandle(h_);
-    }
-    HINTERNET get() const { return h_; }
-
-private:
-    HINTERNET h_;
-};
 
 // The executable's file name: the agent the program introduces itself with.
 std::wstring agent_name() {
@@ -43,13 +30,13 @@ public:
     }
 
     Status download(const std::string& url, const std::string& file) override {
-        Handle session(InternetOpenW(agent_name().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        InternetHandle session(InternetOpenW(agent_name().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
         if (!session.get()) return internet_error();
         DWORD timeout = 10000;
         InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
         InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
         // Always from the server: an update check must not see an old copy.
-        Handle request(InternetOpenUrlW(session.get(), widen(url).c_str(), nullptr, 0,
+        InternetHandle request(InternetOpenUrlW(session.get(), widen(url).c_str(), nullptr, 0,
                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
         if (!request.get()) return internet_error();
         DWORD status = 0, size = sizeof status;

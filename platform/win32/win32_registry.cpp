@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
@@ -42,13 +43,12 @@ std::vector<std::wstring> wide_subkeys(HKEY key) {
 
 class Win32Key : public RegistryKey {
 public:
-    explicit Win32Key(HKEY key) : key_(key) {}
-    ~Win32Key() override { RegCloseKey(key_); }
+    explicit Win32Key(KeyHandle key) : key_(std::move(key)) {}
 
     // Names without a cp1251 form are left out: no name can stand for them.
     std::vector<std::string> subkey_names() override {
         std::vector<std::string> names;
-        for (const auto& w : wide_subkeys(key_))
+        for (const auto& w : wide_subkeys(key_.get()))
             if (auto n = narrow(w)) names.push_back(*n);
         return names;
     }
@@ -56,27 +56,27 @@ public:
     std::vector<std::string> value_names() override {
         std::vector<std::string> names;
         DWORD longest = 0;
-        if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
+        if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
                              nullptr, nullptr) != ERROR_SUCCESS)
             return names;
         std::wstring buffer(longest + 2, L'\0');
         for (DWORD i = 0;; ++i) {
             DWORD length = static_cast<DWORD>(buffer.size());
-            const LSTATUS r = RegEnumValueW(key_, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+            const LSTATUS r = RegEnumValueW(key_.get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
             if (r == ERROR_MORE_DATA) {
                 buffer.resize(buffer.size() * 2);
                 --i;
                 continue;
             }
             if (r != ERROR_SUCCESS) break;
-            if (auto n = narrow(buffer.data(), static_cast<int>(length))) names.push_back(*n);
+            if (auto n = narrow(std::wstring_view(buffer.data(), length))) names.push_back(*n);
         }
         return names;
     }
 
     std::optional<ValueType> value_type(const std::string& name) override {
         DWORD type = 0;
-        if (RegQueryValueExW(key_, widen(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegQueryValueExW(key_.get(), widen(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
             return std::nullopt;
         return static_cast<ValueType>(type);
     }
@@ -87,12 +87,12 @@ public:
         const std::wstring wide_name = widen(name);
         for (int attempt = 0; attempt < 3; ++attempt) {
             DWORD type = 0, size = 0;
-            if (RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            if (RegQueryValueExW(key_.get(), wide_name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
                 return std::nullopt;
             if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
             std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
             DWORD got = size;
-            const LSTATUS r = RegQueryValueExW(key_, wide_name.c_str(), nullptr, &type,
+            const LSTATUS r = RegQueryValueExW(key_.get(), wide_name.c_str(), nullptr, &type,
                                                reinterpret_cast<BYTE*>(data.data()), &got);
             if (r == ERROR_MORE_DATA) continue;  // changed in between
             if (r != ERROR_SUCCESS) return std::nullopt;
@@ -108,7 +108,7 @@ public:
 
     std::optional<std::uint32_t> read_dword(const std::string& name) override {
         DWORD type = 0, value = 0, size = sizeof value;
-        if (RegQueryValueExW(key_, widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+        if (RegQueryValueExW(key_.get(), widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
                 ERROR_SUCCESS ||
             type != REG_DWORD || size != sizeof value)
             return std::nullopt;
@@ -117,35 +117,37 @@ public:
 
     Status write_string(const std::string& name, const std::string& value) override {
         const std::wstring data = widen(value);
-        const LSTATUS r = RegSetValueExW(key_, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+        const LSTATUS r = RegSetValueExW(key_.get(), widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
         return r == ERROR_SUCCESS ? Status::success() : error_status(r);
     }
 
     Status write_dword(const std::string& name, std::uint32_t value) override {
         const DWORD data = value;
-        const LSTATUS r = RegSetValueExW(key_, widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+        const LSTATUS r = RegSetValueExW(key_.get(), widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                                          sizeof data);
         return r == ERROR_SUCCESS ? Status::success() : error_status(r);
     }
 
     Status delete_value(const std::string& name) override {
-        const LSTATUS r = RegDeleteValueW(key_, widen(name).c_str());
+        const LSTATUS r = RegDeleteValueW(key_.get(), widen(name).c_str());
         return r == ERROR_SUCCESS ? Status::success() : error_status(r);
     }
 
 private:
-    HKEY key_;
+    KeyHandle key_;
 };
 
 LSTATUS delete_tree_wide(HKEY root, const std::wstring& path) {
-    HKEY key = nullptr;
-    LSTATUS r = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key);
-    if (r != ERROR_SUCCESS) return r;
-    const auto subkeys = wide_subkeys(key);
-    RegCloseKey(key);
+    std::vector<std::wstring> subkeys;
+    {
+        KeyHandle key;
+        const LSTATUS r = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.out());
+        if (r != ERROR_SUCCESS) return r;
+        subkeys = wide_subkeys(key.get());
+    }
     for (const auto& sub : subkeys) {
-        r = delete_tree_wide(root, path + L"\\" + sub);
+        const LSTATUS r = delete_tree_wide(root, path + L"\\" + sub);
         if (r != ERROR_SUCCESS) return r;
     }
     return RegDeleteKeyW(root, path.c_str());
@@ -154,26 +156,24 @@ LSTATUS delete_tree_wide(HKEY root, const std::wstring& path) {
 class Win32Registry : public Registry {
 public:
     Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access) override {
-        HKEY key = nullptr;
+        KeyHandle key;
         const REGSAM rights = access == KeyAccess::read ? KEY_READ : KEY_READ | KEY_WRITE;
-        const LSTATUS r = RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, rights, &key);
+        const LSTATUS r = RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, rights, key.out());
         if (r != ERROR_SUCCESS) return error_status(r);
-        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(key));
+        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(std::move(key)));
     }
 
     Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) override {
-        HKEY key = nullptr;
+        KeyHandle key;
         const LSTATUS r = RegCreateKeyExW(root_key(root), widen(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                                          nullptr, &key, nullptr);
+                                          nullptr, key.out(), nullptr);
         if (r != ERROR_SUCCESS) return error_status(r);
-        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(key));
+        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(std::move(key)));
     }
 
     bool key_exists(Root root, const std::string& path) override {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
+        KeyHandle key;
+        return RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, KEY_READ, key.out()) == ERROR_SUCCESS;
     }
 
     Status delete_tree(Root root, const std::string& path) override {

@@ -2,6 +2,7 @@
 #include <shellapi.h>
 
 #include "platform/paths.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
@@ -65,8 +66,8 @@ public:
         PROCESS_INFORMATION process{};
         if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
             return last_error();
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        // Nothing waits for the program: its handles are closed at once.
+        const ObjectHandle thread(process.hThread), started(process.hProcess);
         return Status::success();
     }
 
@@ -81,11 +82,11 @@ public:
         info.lpParameters = parameters.c_str();
         info.nShow = SW_SHOWDEFAULT;
         if (!ShellExecuteExW(&info)) return last_error();
-        if (!info.hProcess) return Status::failure("Редактор реестра не запустился.");
-        const DWORD waited = WaitForSingleObject(info.hProcess, kExportWaitMs);
+        const ObjectHandle process(info.hProcess);
+        if (!process) return Status::failure("Редактор реестра не запустился.");
+        const DWORD waited = WaitForSingleObject(process.get(), kExportWaitMs);
         DWORD code = 1;
-        GetExitCodeProcess(info.hProcess, &code);
-        CloseHandle(info.hProcess);
+        GetExitCodeProcess(process.get(), &code);
         if (waited != WAIT_OBJECT_0) return Status::failure("Редактор реестра не закончил работу вовремя.");
         const auto target = wide_path(file);
         const bool written = target && GetFileAttributesW(target->c_str()) != INVALID_FILE_ATTRIBUTES;

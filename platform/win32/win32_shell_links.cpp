@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "platform/shell_link_format.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
 
@@ -10,35 +11,16 @@ namespace platform::win32 {
 
 namespace {
 
-// Releases a COM interface at the end of a scope.
-template <class T>
-class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (p_) p_->Release();
-    }
-    T** out() { return &p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
-
 // Whether the file starts as a shortcut does: most files a search offers are
 // not shortcuts, and a shell link object made for each of them would cost far
 // more than this one small read.
 bool starts_as_shortcut(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     char header[kShellLinkHeaderSignature];
     DWORD got = 0;
-    const BOOL read = ReadFile(file, header, sizeof header, &got, nullptr);
-    CloseHandle(file);
+    const BOOL read = ReadFile(file.get(), header, sizeof header, &got, nullptr);
     return read && starts_as_shell_link(std::string_view(header, got));
 }
 
@@ -59,19 +41,19 @@ public:
         // A missing path and a folder cannot be opened for reading here.
         if (!starts_as_shortcut(*wide)) return "";
         ensure_com();
-        Com<IShellLinkW> link;
-        Com<IPersistFile> file;
+        ComPtr<IShellLinkW> link;
+        ComPtr<IPersistFile> file;
         if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(link.out()))) ||
-            FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))))
+                                    link.out())) ||
+            FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
             return "";
         const std::wstring plain = wide->rfind(L"\\\\?\\", 0) == 0 ? wide->substr(4) : *wide;
         if (FAILED(file->Load(plain.c_str(), STGM_READ))) return "";
         wchar_t buffer[MAX_PATH + 1] = {};
         PIDLIST_ABSOLUTE ids = nullptr;
         if (SUCCEEDED(link->GetIDList(&ids)) && ids) {
+            const TaskMemory owned(ids);
             if (!SHGetPathFromIDListW(ids, buffer)) buffer[0] = 0;
-            CoTaskMemFree(ids);
         }
         if (!buffer[0]) {
             if (FAILED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_UNCPRIORITY))) buffer[0] = 0;
@@ -86,14 +68,14 @@ public:
         auto wide = wide_path(link_path);
         if (!wide) return wide.status();
         ensure_com();
-        Com<IShellLinkW> link;
-        Com<IPersistFile> file;
+        ComPtr<IShellLinkW> link;
+        ComPtr<IPersistFile> file;
         HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                      reinterpret_cast<void**>(link.out()));
+                                      link.out());
         if (SUCCEEDED(hr)) hr = link->SetArguments(widen(arguments).c_str());
         if (SUCCEEDED(hr)) hr = link->SetDescription(widen(description).c_str());
         if (SUCCEEDED(hr)) hr = link->SetPath(widen(target).c_str());
-        if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
+        if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, file.out());
         const std::wstring plain = wide->rfind(L"\\\\?\\", 0) == 0 ? wide->substr(4) : *wide;
         if (SUCCEEDED(hr)) hr = file->Save(plain.c_str(), FALSE);
         return SUCCEEDED(hr) ? Status::success() : error_status(static_cast<DWORD>(hr));

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
@@ -20,16 +21,15 @@ public:
     // value names nothing, since '?' is never part of a file name.
     std::vector<std::pair<std::string, std::string>> environment() override {
         std::vector<std::pair<std::string, std::string>> pairs;
-        wchar_t* block = GetEnvironmentStringsW();
+        const EnvironmentBlock block(GetEnvironmentStringsW());
         if (!block) return pairs;
-        for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+        for (const wchar_t* p = block.get(); *p; p += wcslen(p) + 1) {
             const std::string entry = narrow_lossy(p);
             // Names may begin with "=" ("=C:"): the separator is the next one.
             const std::size_t eq = entry.find('=', 1);
             if (eq == std::string::npos) pairs.emplace_back(entry, "");
             else pairs.emplace_back(entry.substr(0, eq), entry.substr(eq + 1));
         }
-        FreeEnvironmentStringsW(block);
         return pairs;
     }
 
@@ -44,7 +44,7 @@ public:
             }
             path.resize(path.size() * 2);
         }
-        return narrow_lossy(path.c_str());
+        return narrow_lossy(path);
     }
 
     LocalDateTime now() override {
@@ -54,11 +54,11 @@ public:
     }
 
     char decimal_separator() override {
-        const std::string text = narrow_lossy(locale_text(LOCALE_SDECIMAL).c_str());
+        const std::string text = narrow_lossy(locale_text(LOCALE_SDECIMAL));
         return text.empty() ? '.' : text[0];
     }
 
-    std::string short_date_format() override { return narrow_lossy(locale_text(LOCALE_SSHORTDATE).c_str()); }
+    std::string short_date_format() override { return narrow_lossy(locale_text(LOCALE_SSHORTDATE)); }
 
     void sleep_ms(int milliseconds) override { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 };

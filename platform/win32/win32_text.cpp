@@ -1,38 +1,24 @@
 #include "platform/win32/win32_text.h"
 
+#include "platform/cp1251.h"
 #include "platform/paths.h"
+#include "platform/win32/handles.h"
 
 namespace platform::win32 {
 
-std::wstring widen(const std::string& cp1251) {
-    if (cp1251.empty()) return {};
-    const int n = MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), out.data(), n);
-    return out;
+std::wstring widen(std::string_view cp1251) {
+    const std::u16string wide = cp1251_to_utf16(cp1251);
+    return std::wstring(wide.begin(), wide.end());
 }
 
-std::optional<std::string> narrow(const wchar_t* text, int length) {
-    if (length < 0) length = static_cast<int>(wcslen(text));
-    if (length == 0) return std::string();
-    BOOL used_default = FALSE;
-    const int n = WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, nullptr, &used_default);
-    if (n <= 0 || used_default) return std::nullopt;
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text, length, out.data(), n, nullptr, &used_default);
-    if (used_default) return std::nullopt;
-    return out;
+std::string narrow_lossy(std::wstring_view text, bool* lossy) {
+    return utf16_to_cp1251(std::u16string(text.begin(), text.end()), lossy);
 }
 
-std::string narrow_lossy(const wchar_t* text, bool* lossy) {
-    const int length = static_cast<int>(wcslen(text));
-    if (lossy) *lossy = false;
-    if (length == 0) return {};
-    BOOL used_default = FALSE;
-    const int n = WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, "?", &used_default);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    WideCharToMultiByte(1251, WC_NO_BEST_FIT_CHARS, text, length, out.data(), n, "?", &used_default);
-    if (lossy) *lossy = used_default != FALSE;
+std::optional<std::string> narrow(std::wstring_view text) {
+    bool lossy = false;
+    std::string out = narrow_lossy(text, &lossy);
+    if (lossy) return std::nullopt;
     return out;
 }
 
@@ -59,17 +45,17 @@ Result<std::wstring> wide_path(const std::string& path) {
 }
 
 Status error_status(DWORD code, HMODULE module) {
-    wchar_t* text = nullptr;
+    LocalMemory buffer;
     const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                         (module ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM);
-    const DWORD n = FormatMessageW(flags, module, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n = FormatMessageW(flags, module, code, 0, reinterpret_cast<wchar_t*>(buffer.out()), 0, nullptr);
+    const auto* text = static_cast<const wchar_t*>(buffer.get());
     std::string message;
     if (n && text) {
         message = narrow_lossy(text);
         while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
             message.pop_back();
     }
-    if (text) LocalFree(text);
     if (message.empty()) message = "Ошибка " + std::to_string(code) + ".";
     return Status::failure(message);
 }

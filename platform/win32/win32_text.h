@@ -5,20 +5,19 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/status.h"
 
 namespace platform::win32 {
 
-// Every cp1251 byte has a UTF-16 form.
-std::wstring widen(const std::string& cp1251);
-// Nothing when a character has no cp1251 form (no best-fit replacement).
-std::optional<std::string> narrow(const wchar_t* text, int length = -1);
-inline std::optional<std::string> narrow(const std::wstring& text) {
-    return narrow(text.c_str(), static_cast<int>(text.size()));
-}
-// Characters without a cp1251 form become '?'; `lossy` tells whether any did.
-std::string narrow_lossy(const wchar_t* text, bool* lossy = nullptr);
+// The program's cp1251 and the UTF-16 of the W functions, by the one rule of
+// platform/cp1251.h: a character without a cp1251 form becomes '?'.
+std::wstring widen(std::string_view cp1251);
+// `lossy` tells whether any character had no form.
+std::string narrow_lossy(std::wstring_view text, bool* lossy = nullptr);
+// Nothing when a character has no cp1251 form: for a text that must be exact.
+std::optional<std::string> narrow(std::wstring_view text);
 
 // The full path for the W functions: absolute and without wildcards (else a
 // failure), normalised by GetFullPathNameW, in the "\\?\" form when it is

@@ -46,14 +46,28 @@ TEST(Harness, DISABLED_FailsOnPurpose) {
     FAIL() << "this failure proves that a failing test fails the run";
 }
 
-TEST(Cp1251, RoundTripsThroughUtf8AndRefusesWhatHasNoForm) {
+TEST(Cp1251, RoundTripsAndMarksWhatHasNoFormWithoutALookAlike) {
     const std::string russian = "Папка Ёлки №5";
     const std::string utf8 = platform::cp1251_to_utf8(russian);
     EXPECT_EQ(utf8, "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \xD0\x81\xD0\xBB\xD0\xBA\xD0\xB8 \xE2\x84\x96" "5");
-    EXPECT_EQ(platform::utf8_to_cp1251(utf8), russian);
-    EXPECT_FALSE(platform::utf8_to_cp1251("\xE6\x97\xA5"));  // a CJK character
-    EXPECT_FALSE(platform::utf8_to_cp1251("\xD0"));          // cut short
-    EXPECT_FALSE(platform::utf8_to_cp1251("\xC3\xA9"));      // e acute: not in cp1251
+    bool lossy = true;
+    EXPECT_EQ(platform::utf8_to_cp1251(utf8, &lossy), russian);
+    EXPECT_FALSE(lossy);
+    EXPECT_EQ(platform::utf16_to_cp1251(platform::cp1251_to_utf16(russian), &lossy), russian);
+    EXPECT_FALSE(lossy);
+
+    // e acute has a look-alike "e"; a CJK character, a character beyond the
+    // BMP, a lone surrogate, a sequence cut short and a stray byte have none.
+    // Each is one '?', so the text never names another file.
+    const std::pair<std::string, std::string> utf8_cases[] = {
+        {"caf\xC3\xA9", "caf?"}, {"\xE6\x97\xA5.txt", "?.txt"}, {"a\xF0\x9F\x98\x80", "a?"},
+        {"\xD0", "?"},           {"\xA9x", "?x"}};
+    for (const auto& [from, to] : utf8_cases) {
+        EXPECT_EQ(platform::utf8_to_cp1251(from, &lossy), to);
+        EXPECT_TRUE(lossy) << to;
+    }
+    EXPECT_EQ(platform::utf16_to_cp1251(u"caf\u00E9 \U0001F600 \xD800", &lossy), "caf? ? ?");
+    EXPECT_TRUE(lossy);
 }
 
 // The full form every guard judges: what the file layer will really use.

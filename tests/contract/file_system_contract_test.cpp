@@ -242,6 +242,21 @@ TEST(FileSystemContract, BadPathsAndNamesWithoutACp1251FormFail) {
     EXPECT_FALSE(find_entry(entries, "full")->unrepresentable);
 }
 
+TEST(FileSystemContract, AVisitorThatThrowsLeavesTheFolderFreeToRemove) {
+    auto& fs = services().fs;
+    const std::string t = make_temp_folder() + "\\walked";
+    ASSERT_TRUE(fs.create_folder(t));
+    ASSERT_TRUE(write_file(t + "\\a.txt", ""));
+    ASSERT_TRUE(write_file(t + "\\b.txt", ""));
+    struct Stop {};
+    EXPECT_THROW(fs.enumerate(t, [](const platform::DirEntry&) -> bool { throw Stop{}; }), Stop);
+    // A listing still open would hold the folder.
+    EXPECT_TRUE(fs.delete_file(t + "\\a.txt"));
+    EXPECT_TRUE(fs.delete_file(t + "\\b.txt"));
+    EXPECT_TRUE(fs.remove_folder(t));
+    EXPECT_FALSE(fs.attributes(t));
+}
+
 TEST(FileSystemContract, DrivesAreListedWithTheirTypes) {
     auto& fs = services().fs;
     const auto drives = fs.logical_drives();

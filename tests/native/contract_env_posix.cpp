@@ -85,7 +85,8 @@ bool make_hard_link(const std::string& link, const std::string& target) {
 bool make_file_without_cp1251_name(const std::string& folder) {
     const auto dir = side().host->fs().host_path(folder);
     if (!dir) return false;
-    std::ofstream out(*dir + "/\xE6\x97\xA5\xE6\x9C\xAC.txt");
+    // A CJK character and an e acute, which has the look-alike "e".
+    std::ofstream out(*dir + "/\xE6\x97\xA5\xC3\xA9.txt");
     out << "x";
     return static_cast<bool>(out);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "contract/contract_env.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
 
 namespace contract {
@@ -54,8 +55,7 @@ bool run_on_host(const std::string& command, const std::function<bool()>& done) 
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
+    const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
     for (int waited = 0; waited < 10000; waited += 20) {
         if (done()) return true;
         Sleep(20);
@@ -68,8 +68,8 @@ bool run_on_host(const std::string& command, const std::function<bool()>& done) 
 void remove_tree(const std::wstring& folder) {
     std::vector<std::wstring> links, folders;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const platform::win32::FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
@@ -81,8 +81,7 @@ void remove_tree(const std::wstring& folder) {
                 SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(path.c_str());
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
     }
     // Links before the folders they may point to: Wine keeps a link to a
     // folder that is not empty, and hides it once that folder is gone. The
@@ -159,12 +158,12 @@ bool make_hard_link(const std::string& link, const std::string& target) {
 }
 
 bool make_file_without_cp1251_name(const std::string& folder) {
-    const std::wstring path = wide(folder) + L"\\\x65E5\x672C.txt";
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    // A CJK character and an e acute, which has the look-alike "e".
+    const std::wstring path = wide(folder) + L"\\\x65E5\x00E9.txt";
+    const platform::win32::FileHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!h) return false;
     DWORD written = 0;
-    WriteFile(h, "x", 1, &written, nullptr);
-    CloseHandle(h);
+    WriteFile(h.get(), "x", 1, &written, nullptr);
     return true;
 }
 

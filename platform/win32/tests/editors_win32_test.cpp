@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "duplicates/duplicates_page.h"
 #include "junk/mask_window.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/ui_toolkit.h"
 #include "platform/win32/win32_platform.h"
 #include "search/area_window.h"
@@ -41,11 +42,10 @@ struct ProgramFolder {
     ~ProgramFolder() {
         WIN32_FIND_DATAA found;
         const std::string data = folder + "Data\\";
-        HANDLE find = FindFirstFileA((data + "*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
+        const platform::win32::FindHandle find(FindFirstFileA((data + "*").c_str(), &found));
+        if (find) {
             do DeleteFileA((data + found.cFileName).c_str());
-            while (FindNextFileA(find, &found));
-            FindClose(find);
+            while (FindNextFileA(find.get(), &found));
         }
         RemoveDirectoryA(data.c_str());
         RemoveDirectoryA(folder.c_str());

@@ -8,24 +8,12 @@
 #include <string>
 
 #include "platform/win32/ui_toolkit.h"
+#include "platform/win32/win32_text.h"
 
 namespace in_process {
 
-inline std::wstring from_cp1251(const std::string& text) {
-    std::wstring out(text.size(), L'\0');
-    const int n = MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                      static_cast<int>(out.size()));
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
-
-inline std::string to_cp1251(const std::wstring& text) {
-    std::string out(text.size() * 2, '\0');
-    const int n = WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
+inline std::wstring from_cp1251(const std::string& text) { return platform::win32::widen(text); }
+inline std::string to_cp1251(const std::wstring& text) { return platform::win32::narrow_lossy(text); }
 
 // Serves messages until the condition holds or five seconds passed.
 template <class Condition>

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
 namespace {
 
 std::wstring widen(const char* text) {
@@ -37,6 +38,7 @@ TEST(Program, StartsShowsItsWindowAndEndsCleanlyWhenClosed) {
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &process))
         << "cannot start " << VORLINDE_PROGRAM;
+    const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
 
     HWND window = wait_for_window(L"Vorlinde System Cleaner 1.5", process.dwProcessId, 20000);
     EXPECT_NE(window, nullptr);
@@ -51,6 +53,4 @@ TEST(Program, StartsShowsItsWindowAndEndsCleanlyWhenClosed) {
     DWORD exit_code = 12345;
     GetExitCodeProcess(process.hProcess, &exit_code);
     EXPECT_EQ(exit_code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
 }

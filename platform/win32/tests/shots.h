@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 namespace automation {
 
 inline void save_shot(HWND window, const char* name) {
@@ -20,8 +21,8 @@ inline void save_shot(HWND window, const char* name) {
     RECT box{};
     GetWindowRect(window, &box);
     const int width = box.right - box.left, height = box.bottom - box.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const platform::win32::WindowDc screen(nullptr);
+    const platform::win32::MemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -29,10 +30,10 @@ inline void save_shot(HWND window, const char* name) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
-    SelectObject(memory, old);
+    const platform::win32::GdiObject<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), box.left, box.top, SRCCOPY);
+    SelectObject(memory.get(), old);
 
     const DWORD row = ((width * 3 + 3) / 4) * 4, size = row * height;
     BITMAPFILEHEADER file{};
@@ -40,15 +41,12 @@ inline void save_shot(HWND window, const char* name) {
     file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
     file.bfSize = file.bfOffBits + size;
     const std::string path = std::string(folder) + "\\" + name + ".bmp";
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const platform::win32::FileHandle out(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    WriteFile(out, &file, sizeof(file), &written, nullptr);
-    WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
-    WriteFile(out, bits, size, &written, nullptr);
-    CloseHandle(out);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    WriteFile(out.get(), &file, sizeof(file), &written, nullptr);
+    WriteFile(out.get(), &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
+    WriteFile(out.get(), bits, size, &written, nullptr);
 }
 
 }  // namespace automation

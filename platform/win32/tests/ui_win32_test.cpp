@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "demo/demo_form.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/ui_toolkit.h"
 #include "automation.h"
 #include "in_process.h"
@@ -424,4 +425,62 @@ TEST(UiWin32, PopupMenusOpenWhereAskedAndRunTheChosenItem) {
     EXPECT_EQ(seen.top, 200);
     EXPECT_EQ(form.results.count(), 39);
     EXPECT_NE(form.results.text(3), third);
+}
+
+// Run by its own ctest test in a Wine prefix whose screen has 144 DPI (150%),
+// never in the shared one: bounds, fonts and columns grow by half, and
+// neighbours stay neighbours.
+TEST(UiWin32, DISABLED_LayoutFontsAndColumnsGrowAt144Dpi) {
+    {
+        const platform::win32::WindowDc screen(nullptr);
+        ASSERT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), 144) << "the prefix is not set to 144 DPI";
+    }
+    UiToolkit toolkit;
+    demo::DemoForm form(toolkit);
+    form.show();
+    toolkit.process_messages();
+    HWND top = window_of(toolkit, form);
+    RECT client{};
+    GetClientRect(top, &client);
+    EXPECT_EQ(client.right, 1080);  // 720 x 430
+    EXPECT_EQ(client.bottom, 645);
+
+    const auto box_in_parent = [&](const ui::Control& control) {
+        HWND window = window_of(toolkit, control);
+        RECT box{};
+        GetWindowRect(window, &box);
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&box), 2);
+        return box;
+    };
+    const RECT pages = box_in_parent(form.pages);  // 204, 6, 510 x 418
+    EXPECT_EQ(pages.left, 306);
+    EXPECT_EQ(pages.top, 9);
+    EXPECT_EQ(pages.right, 1071);
+    EXPECT_EQ(pages.bottom, 636);
+    // 414, 28, 92 x 25 and 414, 56 below it: 3 units apart stay 4 pixels apart.
+    const RECT start = box_in_parent(form.start), clean = box_in_parent(form.clean);
+    EXPECT_EQ(start.left, 621);
+    EXPECT_EQ(start.right, 759);
+    EXPECT_EQ(start.bottom, 80);
+    EXPECT_EQ(clean.top, 84);
+    const RECT results = box_in_parent(form.results);  // 10, 20, 478 x 170
+    EXPECT_EQ(results.left, 15);
+    EXPECT_EQ(results.top, 30);
+    EXPECT_EQ(results.right, 732);
+    EXPECT_EQ(results.bottom, 285);
+    EXPECT_EQ(SendMessageW(window_of(toolkit, form.results), LVM_GETCOLUMNWIDTH, 0, 0), 683);  // 455
+
+    const auto font_height = [&](const ui::Control& control) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window_of(toolkit, control), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        return font.lfHeight;
+    };
+    EXPECT_EQ(font_height(form.title), -21);  // 14 px
+    EXPECT_EQ(font_height(form.link_caption), -18);  // 12 px
+
+    // The category bar's headers are 19 high.
+    RECT header{};
+    GetWindowRect(automation::component(top, L"CategoryBar1_Category0"), &header);
+    EXPECT_EQ(header.bottom - header.top, 29);
 }
