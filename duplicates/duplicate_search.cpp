@@ -179,9 +179,10 @@ private:
             if (stop_.requested()) return false;
             if (auto file = open_shared(node, size)) parts[0].push_back({node, std::move(file)});
         }
-        const std::size_t block =
-            std::clamp<std::size_t>(kLockstepBuffers / std::max<std::size_t>(run.size(), 1), kFirstBlock, 1u << 20);
-        std::vector<std::string> buffers(run.size(), std::string(block, '\0'));
+        const std::size_t block = static_cast<std::size_t>(std::min<std::uint64_t>(
+            size, std::clamp<std::size_t>(kLockstepBuffers / run.size(), kFirstBlock, 1u << 20)));
+        if (buffers_.size() < run.size() * block) buffers_.resize(run.size() * block);
+        auto buffer = [&](std::size_t m) { return buffers_.data() + m * block; };
         for (std::uint64_t left = size; left > 0 && !parts.empty();) {
             const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(left, block));
             left -= count;
@@ -190,13 +191,13 @@ private:
                 if (part.size() < 2) continue;
                 std::vector<std::size_t> read_ok;
                 for (std::size_t m = 0; m < part.size(); ++m)
-                    if (read_fully(*part[m].file, buffers[m].data(), count)) read_ok.push_back(m);
+                    if (read_fully(*part[m].file, buffer(m), count)) read_ok.push_back(m);
                 // Members with equal blocks stay together, in their order.
                 std::vector<std::vector<Member>> split;
                 std::vector<std::size_t> leaders;
                 for (std::size_t m : read_ok) {
                     std::size_t s = 0;
-                    while (s < leaders.size() && std::memcmp(buffers[leaders[s]].data(), buffers[m].data(), count))
+                    while (s < leaders.size() && std::memcmp(buffer(leaders[s]), buffer(m), count))
                         ++s;
                     if (s == leaders.size()) {
                         leaders.push_back(m);
@@ -257,6 +258,7 @@ private:
     const std::vector<Node>& nodes_;
     std::vector<int>& classes_;
     std::vector<bool> refused_;
+    std::vector<char> buffers_;  // the lockstep blocks, kept from one run to the next
     int next_class_ = 0;
     std::uint64_t bytes_read_ = 0;
 };
