@@ -268,14 +268,14 @@ private:
 DuplicateSettings DuplicateSettings::load(const store::DataFolder& data, platform::Registry&,
                                           std::vector<char> drives) {
     DuplicateSettings s;
-    s.whole_area = data.exists("cf_all.txt");
-    if (!s.whole_area) s.chosen_files = data.read_lines("cf_files.txt");
+    s.whole_area = data.exists(kWholeAreaMarker);
+    if (!s.whole_area) s.chosen_files = data.read_lines(kChosenFilesList);
     s.drives = std::move(drives);
     s.area_folders = data.read_lines("cf_dirs.txt");
     s.exclusions = search::Exclusions(data.read_lines("cf_dirs_ex.txt"), data.read_lines("cf_shortdirs_ex.txt"),
                                       data.read_lines("cf_files_ex.txt"), data.read_lines("cf_shortfiles_ex.txt"));
-    s.filter_types = data.exists("cf_usetypes.txt");
-    if (s.filter_types) s.types = data.read_lines("cf_types.txt");
+    s.filter_types = data.exists(kTypeFilterMarker);
+    if (s.filter_types) s.types = data.read_lines(kTypesList);
     return s;
 }
 

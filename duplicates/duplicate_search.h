@@ -22,6 +22,12 @@
 namespace duplicates {
 
 struct DuplicateSettings {
+    // The list files that the editors write and the search reads.
+    static constexpr char kWholeAreaMarker[] = "cf_all.txt";
+    static constexpr char kChosenFilesList[] = "cf_files.txt";
+    static constexpr char kTypeFilterMarker[] = "cf_usetypes.txt";
+    static constexpr char kTypesList[] = "cf_types.txt";
+
     bool whole_area = false;                  // cf_all.txt: every file of the area against every other
     std::vector<std::string> chosen_files;    // cf_files.txt, read without the whole-area mode only
     std::vector<char> drives;                 // letters of the checked drives, in row order
