@@ -91,22 +91,21 @@ public:
     // Returns false when a stop request ended the work; the files not yet
     // classified then keep no class.
     bool classify(const std::vector<std::uint32_t>& members, std::uint64_t size) {
+        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(size, kFirstBlock));
+        if (heads_.size() < members.size() * length) heads_.resize(members.size() * length);
         std::vector<std::uint32_t> opened;
-        std::vector<std::string> heads;
         for (std::uint32_t node : members) {
             pump_.serve();
             if (stop_.requested()) return false;
-            auto head = first_block(node, size);
-            if (!head) continue;
-            opened.push_back(node);
-            heads.push_back(std::move(*head));
+            if (first_block(node, size, heads_.data() + opened.size() * length, length)) opened.push_back(node);
         }
+        auto head = [&](std::size_t k) { return std::string_view(heads_.data() + k * length, length); };
         std::vector<std::uint32_t> order(opened.size());
         std::iota(order.begin(), order.end(), 0u);
-        std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return heads[a] < heads[b]; });
+        std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return head(a) < head(b); });
         for (std::size_t i = 0; i < order.size();) {
             std::size_t j = i + 1;
-            while (j < order.size() && heads[order[j]] == heads[order[i]]) ++j;
+            while (j < order.size() && head(order[j]) == head(order[i])) ++j;
             if (j - i > 1) {
                 std::vector<std::uint32_t> run;
                 for (std::size_t k = i; k < j; ++k) run.push_back(opened[order[k]]);
@@ -130,7 +129,7 @@ private:
     // The first block of a file that opens as the search needs it: a target
     // only when nobody else holds it and it may be written; a chosen file
     // when it opens for reading and writing at all.
-    std::optional<std::string> first_block(std::uint32_t node, std::uint64_t size) {
+    bool first_block(std::uint32_t node, std::uint64_t size, char* head, std::size_t length) {
         const Node& n = nodes_[node];
         auto file = fs_.open(n.path, platform::Access::read_write, n.target ? platform::Share::none
                                                                               : platform::Share::read_write);
@@ -138,10 +137,7 @@ private:
             refused_[node] = true;
             if (n.chosen) file = fs_.open(n.path, platform::Access::read_write, platform::Share::read_write);
         }
-        if (!file || (*file)->size() != size) return std::nullopt;
-        std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(size, kFirstBlock)), '\0');
-        if (!read_fully(**file, head.data(), head.size())) return std::nullopt;
-        return head;
+        return file && (*file)->size() == size && read_fully(**file, head, length);
     }
 
     bool read_fully(platform::File& file, char* buffer, std::size_t count) {
@@ -258,6 +254,7 @@ private:
     const std::vector<Node>& nodes_;
     std::vector<int>& classes_;
     std::vector<bool> refused_;
+    std::vector<char> heads_;    // the first blocks of one size
     std::vector<char> buffers_;  // the lockstep blocks, kept from one run to the next
     int next_class_ = 0;
     std::uint64_t bytes_read_ = 0;
@@ -327,30 +324,29 @@ DuplicateResult run_duplicate_search(const DuplicateSettings& settings, platform
     std::vector<std::uint32_t> by_size(nodes.size());
     std::iota(by_size.begin(), by_size.end(), 0u);
     std::sort(by_size.begin(), by_size.end(), [&](auto a, auto b) {
-        if (nodes[a].size != nodes[b].size) return nodes[a].size < nodes[b].size;
-        if (nodes[a].path != nodes[b].path) return nodes[a].path < nodes[b].path;
-        return a < b;
+        return nodes[a].size != nodes[b].size ? nodes[a].size < nodes[b].size : a < b;
     });
     std::vector<std::uint32_t> canonical(nodes.size());
     std::vector<std::uint32_t> bucket_of(nodes.size());
     std::vector<std::vector<std::uint32_t>> buckets;  // distinct paths of one size
+    std::unordered_map<std::string_view, std::uint32_t> first_of_path;
     for (std::size_t i = 0; i < by_size.size(); ++i) {
         const std::uint32_t node = by_size[i];
-        const bool new_size = i == 0 || nodes[by_size[i - 1]].size != nodes[node].size;
-        const bool new_path = new_size || nodes[by_size[i - 1]].path != nodes[node].path;
-        if (new_size) buckets.emplace_back();
-        if (new_path) {
-            canonical[node] = node;
-            buckets.back().push_back(node);
-        } else {
-            const std::uint32_t first = canonical[by_size[i - 1]];
-            canonical[node] = first;
-            nodes[first].target |= nodes[node].target;  // a chosen file the walk met too
-            nodes[first].chosen |= nodes[node].chosen;
+        if (i == 0 || nodes[by_size[i - 1]].size != nodes[node].size) {
+            buckets.emplace_back();
+            first_of_path.clear();
         }
         bucket_of[node] = static_cast<std::uint32_t>(buckets.size() - 1);
+        const auto [first, added] = first_of_path.try_emplace(nodes[node].path, node);
+        canonical[node] = first->second;
+        if (added) {
+            buckets.back().push_back(node);
+        } else {
+            nodes[first->second].target |= nodes[node].target;  // a chosen file the walk met too
+            nodes[first->second].chosen |= nodes[node].chosen;
+        }
     }
-    for (auto& node : nodes) node.path.shrink_to_fit();
+    first_of_path = {};
 
     // Step 3: the sources in order; each one's size is classified when the
     // first source of that size is met.
