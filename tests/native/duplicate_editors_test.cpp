@@ -135,18 +135,3 @@ TEST(FilesWindow, AddsFilesAndFoldersOnceAndSaysWhenSomeWereListed) {
     EXPECT_EQ(f.file("cf_files.txt"),
               "C:\\a\\one\r\nC:\\a\\ONE\r\nC:\\a\\two\r\nD:\\top1\r\nD:\\sub\\deeper\\deepest\r\nD:\\sub\\inner\r\n");
 }
-
-TEST(FilesWindow, RemoveSelectsTheNextRowAndClearEmptiesTheList) {
-    EditorsFixture f;
-    f.box.data().rewrite("cf_files.txt", {"C:\\1", "C:\\2", "C:\\3"});
-    duplicates::FilesWindow window(f.toolkit, f.box.data(), f.box.platform().fs);
-    window.show_modal();
-    window.file_list().click(2);
-    window.remove_button().click();
-    EXPECT_EQ(window.file_list().selected(), 1);
-    window.clear_button().click();
-    EXPECT_TRUE(window.file_list().empty());
-    window.close();  // closing discards the changes
-    window.show_modal();
-    EXPECT_EQ(window.file_list().count(), 3);
-}
