@@ -92,14 +92,15 @@ public:
     // classified then keep no class.
     bool classify(const std::vector<std::uint32_t>& members, std::uint64_t size) {
         const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(size, kFirstBlock));
-        if (heads_.size() < members.size() * length) heads_.resize(members.size() * length);
+        const std::size_t stride = length + 1;
+        if (heads_.size() < members.size() * stride) heads_.resize(members.size() * stride);
         std::vector<std::uint32_t> opened;
         for (std::uint32_t node : members) {
             pump_.serve();
             if (stop_.requested()) return false;
-            if (first_block(node, size, heads_.data() + opened.size() * length, length)) opened.push_back(node);
+            if (first_block(node, size, heads_.data() + opened.size() * stride)) opened.push_back(node);
         }
-        auto head = [&](std::size_t k) { return std::string_view(heads_.data() + k * length, length); };
+        auto head = [&](std::size_t k) { return std::string_view(heads_.data() + k * stride, length); };
         std::vector<std::uint32_t> order(opened.size());
         std::iota(order.begin(), order.end(), 0u);
         std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return head(a) < head(b); });
@@ -129,7 +130,8 @@ private:
     // The first block of a file that opens as the search needs it: a target
     // only when nobody else holds it and it may be written; a chosen file
     // when it opens for reading and writing at all.
-    bool first_block(std::uint32_t node, std::uint64_t size, char* head, std::size_t length) {
+    // `head` has room for one byte more than the block.
+    bool first_block(std::uint32_t node, std::uint64_t size, char* head) {
         const Node& n = nodes_[node];
         auto file = fs_.open(n.path, platform::Access::read_write, n.target ? platform::Share::none
                                                                               : platform::Share::read_write);
@@ -137,7 +139,14 @@ private:
             refused_[node] = true;
             if (n.chosen) file = fs_.open(n.path, platform::Access::read_write, platform::Share::read_write);
         }
-        return file && (*file)->size() == size && read_fully(**file, head, length);
+        if (!file) return false;
+        if (size > kFirstBlock) return (*file)->size() == size && read_fully(**file, head, kFirstBlock);
+        // A small file is read whole by one read that asks for a byte more:
+        // getting exactly its size shows its end, with no query of its size.
+        // One that grew or shrank since it was listed is left out.
+        auto got = (*file)->read(head, static_cast<std::size_t>(size) + 1);
+        if (got) bytes_read_ += *got;
+        return got && *got == size;
     }
 
     bool read_fully(platform::File& file, char* buffer, std::size_t count) {

@@ -28,16 +28,21 @@ done
 cmake --build "$root/build/native" --target engine_bench >/dev/null
 bench="$root/build/native/bench/engine_bench"
 
-# "median_seconds median_peak_MiB" of a command over $runs runs, after a warm-up
-measure() {
-  local t="$work/time"
-  : > "$t"
-  "$@" >/dev/null 2>&1
-  for _ in $(seq "$runs"); do /usr/bin/time -a -o "$t" -f '%e %M' "$@" >/dev/null 2>&1; done
-  local s m
-  s=$(awk '{print $1}' "$t" | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}')
-  m=$(awk '{print $2/1024}' "$t" | sort -g | awk '{v[NR]=$1} END {printf "%.1f", v[int((NR+1)/2)]}')
-  echo "$s $m"
+# Runs our engine and jdupes on DIR by turns ($runs times each, after a
+# warm-up of each), so that a change of the machine's load hits both; prints
+# "ours_s ours_MiB jdupes_s jdupes_MiB", medians.
+measure_pair() {
+  : > "$work/ours"; : > "$work/peer"
+  "$bench" duplicates "$1" >/dev/null 2>&1; jdupes -r -q "$1" >/dev/null 2>&1
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -a -o "$work/ours" -f '%e %M' "$bench" duplicates "$1" >/dev/null 2>&1
+    /usr/bin/time -a -o "$work/peer" -f '%e %M' jdupes -r -q "$1" >/dev/null 2>&1
+  done
+  for f in ours peer; do
+    awk '{print $1}' "$work/$f" | sort -g | awk '{v[NR]=$1} END {printf "%s ", v[int((NR+1)/2)]}'
+    awk '{print $2/1024}' "$work/$f" | sort -g | awk '{v[NR]=$1} END {printf "%.1f ", v[int((NR+1)/2)]}'
+  done
+  echo
 }
 
 # The manifest's groups without the names that cp1251 cannot spell (the
@@ -68,11 +73,10 @@ print(f"    groups {len(got)}, manifest (names cp1251 spells, empty files as a g
 PY
 }
 
-for preset in medium deep; do
+for preset in ${PRESETS:-medium deep}; do
   dir="$corpora/$preset"
   echo "duplicates in $dir ($runs runs, warm cache):"
-  read -r ours ours_mem < <(measure "$bench" duplicates "$dir")
-  read -r peer peer_mem < <(measure jdupes -r -q "$dir")
+  read -r ours ours_mem peer peer_mem < <(measure_pair "$dir")
   echo "  engine: $ours s, peak $ours_mem MiB   ($("$bench" duplicates "$dir" "$work/groups"))"
   check "$dir" "$work/groups"
   echo "  jdupes: $peer s, peak $peer_mem MiB"
