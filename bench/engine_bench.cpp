@@ -12,6 +12,10 @@
 // can be compared with find's count.
 //   engine_bench place-links DIR   writes 2,000 shortcuts into DIR's folders, every other one broken
 //   engine_bench link-search DIR   the broken shortcut search (own settings) with DIR as its one area folder
+//   engine_bench duplicates DIR [GROUPS]
+//                                  the duplicate search over the whole of DIR as its area
+//                                  folder; GROUPS receives the groups as host paths, one a
+//                                  line, a blank line after each group
 //
 // Prints one line: seconds, what was found, peak memory.
 #include <sys/resource.h>
@@ -22,6 +26,7 @@
 #include <string>
 
 #include "emptydirs/empty_dirs_search.h"
+#include "duplicates/duplicate_search.h"
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
 #include "platform/posix/posix_platform.h"
@@ -115,10 +120,10 @@ struct Machine {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
+    if (argc != 3 && argc != 4) {
         std::fprintf(stderr,
                      "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees|cache-size|place-links|"
-                     "link-search DIR\n");
+                     "link-search|duplicates DIR [GROUPS]\n");
         return 2;
     }
     const std::string mode = argv[1];
@@ -161,6 +166,31 @@ int main(int argc, char** argv) {
         const auto settings = shortcuts::BrokenLinkSettings::load(*machine.data, machine.host->registry(), {});
         const auto result = shortcuts::run_broken_link_search(settings, machine.host->platform(), pump, stop, progress);
         found = std::to_string(result.rows.size()) + " broken shortcuts";
+    } else if (mode == "duplicates") {
+        machine.data->rewrite("cf_all.txt", {});
+        machine.data->rewrite("cf_dirs.txt", {"C:\\" + dir.filename().string()});
+        struct : duplicates::DuplicateProgress {
+            void step_started(const std::string&) override {}
+            void walk_started(std::size_t, const std::string&) override {}
+            void walking(std::size_t, const std::string&) override {}
+        } progress;
+        platform::StopRequest stop;
+        const auto settings = duplicates::DuplicateSettings::load(*machine.data, machine.host->registry(), {});
+        const auto result = duplicates::run_duplicate_search(settings, machine.host->platform(), pump, stop, progress);
+        std::size_t copies = 0;
+        for (const auto& group : result.groups) copies += group.copies.size();
+        found = std::to_string(result.groups.size()) + " groups, " + std::to_string(copies) + " copies, " +
+                std::to_string(result.bytes_read >> 20) + " MiB read";
+        if (argc == 4) {
+            std::FILE* out = std::fopen(argv[3], "w");
+            auto host = [&](const std::string& path) { return *machine.host->fs().host_path(path); };
+            for (const auto& group : result.groups) {
+                std::fprintf(out, "%s\n", host(group.found).c_str());
+                for (const auto& copy : group.copies) std::fprintf(out, "%s\n", host(copy).c_str());
+                std::fprintf(out, "\n");
+            }
+            std::fclose(out);
+        }
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;
