@@ -15,6 +15,7 @@ RequestExecutionLevel admin
 ; The autostart value the program's settings page writes.
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Vorlinde SC"
+!define RUNNING "Программа ${PRODUCT} запущена.$\r$\nЗакройте её и нажмите «Повторить»."
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -86,6 +87,25 @@ Section "Ярлык на рабочем столе" SectionDesktop
   SetShellVarContext all
   CreateShortcut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\${PROGRAM}"
 SectionEnd
+
+; A running program holds its file: neither install over it nor remove it.
+Function .onInit
+check:
+  FindWindow $0 "VorlindeForm"
+  IntCmp $0 0 done
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${RUNNING}" /SD IDCANCEL IDRETRY check
+  Abort
+done:
+FunctionEnd
+
+Function un.onInit
+check:
+  FindWindow $0 "VorlindeForm"
+  IntCmp $0 0 done
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${RUNNING}" /SD IDCANCEL IDRETRY check
+  Abort
+done:
+FunctionEnd
 
 ; The uninstaller removes the folder's contents: never install into a drive root.
 Function .onVerifyInstDir

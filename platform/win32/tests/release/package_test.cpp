@@ -69,26 +69,46 @@ long run(std::wstring command) {
     return static_cast<long>(code);
 }
 
-// Starts the program, expects its main window and no message box beside it,
-// closes the window and expects a clean end.
+// The program started from `exe`, and closed (expecting a clean end) when
+// this goes out of scope.
+class Started {
+public:
+    explicit Started(const std::wstring& exe) {
+        std::wstring command = L"\"" + exe + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process_))
+            return;
+        main_ = wait_for([&] { return top_window(id(), kTitle, L"VorlindeForm"); });
+    }
+    ~Started() {
+        if (!process_.hProcess) return;
+        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (!main_ || WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 99);
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    DWORD id() const { return process_.dwProcessId; }
+    HWND main() const { return main_; }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+// The program shows its main window and no message box beside it.
 void expect_program_starts(const std::wstring& exe) {
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    const DWORD id = process.dwProcessId;
-    HWND main = wait_for([&] { return top_window(id, kTitle, L"VorlindeForm"); });
-    EXPECT_NE(main, nullptr) << "no main window";
-    EXPECT_EQ(top_window(id, L"", L"#32770"), nullptr) << "a message box at start";
-    if (main) PostMessageW(main, WM_CLOSE, 0, 0);
-    if (!main || WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    Started program(exe);
+    EXPECT_NE(program.main(), nullptr) << "no main window";
+    EXPECT_EQ(top_window(program.id(), L"", L"#32770"), nullptr) << "a message box at start";
 }
 
 // Every file of the source's data folder is in the program's Data folder, as
@@ -169,6 +189,11 @@ TEST(Installer, InstallsStartsAndUninstallsSilentlyKeepingOnlyTheData) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring copy = temp + std::wstring(L"vsc-uninstall.exe");
     ASSERT_TRUE(CopyFileW(uninstaller.c_str(), copy.c_str(), FALSE));
+    {
+        Started program(exe);
+        EXPECT_NE(run(L"\"" + copy + L"\" /S _?=" + folder), 0) << "uninstalled while running";
+        EXPECT_TRUE(exists(exe));
+    }
     ASSERT_EQ(run(L"\"" + copy + L"\" /S _?=" + folder), 0);
     DeleteFileW(copy.c_str());
 
