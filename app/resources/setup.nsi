@@ -115,20 +115,28 @@ Function .onVerifyInstDir
 FunctionEnd
 
 Section "Uninstall"
-  SetShellVarContext all
   Delete "$INSTDIR\${PROGRAM}"
   Delete "$INSTDIR\${UNINSTALLER}"
+  ; the update check's download, should one have been left behind
+  Delete "$INSTDIR\new.~"
+  ; the shortcuts of the installer, then those the settings page writes for the user
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "$DESKTOP\${PRODUCT}.lnk"
+  SetShellVarContext current
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$DESKTOP\${PRODUCT}.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   ; The user's settings stay unless the user lets them go (a silent
-  ; uninstall keeps them); nothing is removed from a drive root.
+  ; uninstall keeps them). The program keeps only files in Data: anything
+  ; else there is the user's own and stays, and no link is followed.
   StrLen $0 "$INSTDIR"
   IntCmp $0 3 keep keep
   MessageBox MB_YESNO|MB_ICONQUESTION "Сохранить настройки программы (папку Data)?$\r$\n$\r$\nОни пригодятся, если вы установите программу снова." /SD IDYES IDYES keep
-  RMDir /r "$INSTDIR\Data"
+  Delete "$INSTDIR\Data\*.*"
+  RMDir "$INSTDIR\Data"
 keep:
   RMDir "$INSTDIR"
 SectionEnd

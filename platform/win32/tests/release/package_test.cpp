@@ -80,7 +80,8 @@ public:
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &process_))
             return;
-        main_ = wait_for([&] { return top_window(id(), kTitle, L"VorlindeForm"); });
+        // The first start in a fresh prefix may take a while on a busy machine.
+        main_ = wait_for([&] { return top_window(id(), kTitle, L"VorlindeForm"); }, 60000);
     }
     ~Started() {
         if (!process_.hProcess) return;
@@ -89,7 +90,7 @@ public:
             TerminateProcess(process_.hProcess, 99);
         DWORD code = 0;
         GetExitCodeProcess(process_.hProcess, &code);
-        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(code, 0u) << (main_ ? "" : "no main window within 60 s");
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
@@ -176,11 +177,6 @@ TEST(Installer, InstallsStartsAndUninstallsSilentlyKeepingOnlyTheData) {
 
     expect_program_starts(exe);
 
-    // The autostart value the settings page writes goes with the program.
-    const std::wstring autostart = L"\"" + exe + L"\"";
-    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey.c_str(), L"Vorlinde SC", REG_SZ, autostart.c_str(),
-                    static_cast<DWORD>((autostart.size() + 1) * sizeof(wchar_t)));
-
     // Started as it stands, the uninstaller copies itself to TEMP, starts the
     // copy and ends at once; the test does the same, with "_?=" naming the
     // folder, and waits for the copy.
@@ -194,6 +190,15 @@ TEST(Installer, InstallsStartsAndUninstallsSilentlyKeepingOnlyTheData) {
         EXPECT_NE(run(L"\"" + copy + L"\" /S _?=" + folder), 0) << "uninstalled while running";
         EXPECT_TRUE(exists(exe));
     }
+    // What the program itself may leave goes with it: the autostart value and
+    // the user's shortcuts its settings page writes, an update download.
+    const std::wstring user_desktop = shell_folder(CSIDL_DESKTOPDIRECTORY) + L"\\" + kProgram + L".lnk";
+    const std::wstring user_start_menu = shell_folder(CSIDL_PROGRAMS) + L"\\" + kProgram + L".lnk";
+    for (const auto& file : {user_desktop, user_start_menu, folder + L"\\new.~"})
+        CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::wstring autostart = L"\"" + exe + L"\"";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey.c_str(), L"Vorlinde SC", REG_SZ, autostart.c_str(),
+                    static_cast<DWORD>((autostart.size() + 1) * sizeof(wchar_t)));
     ASSERT_EQ(run(L"\"" + copy + L"\" /S _?=" + folder), 0);
     DeleteFileW(copy.c_str());
 
@@ -201,6 +206,8 @@ TEST(Installer, InstallsStartsAndUninstallsSilentlyKeepingOnlyTheData) {
     expect_shipped_data(folder + L"\\Data");
     EXPECT_FALSE(exists(start_menu));
     EXPECT_FALSE(exists(desktop));
+    EXPECT_FALSE(exists(user_start_menu));
+    EXPECT_FALSE(exists(user_desktop));
     EXPECT_EQ(registry_text(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"<none>");
     EXPECT_EQ(registry_text(HKEY_CURRENT_USER, kRunKey, L"Vorlinde SC"), L"<none>");
     CoUninitialize();
