@@ -5,7 +5,7 @@
 
 namespace app {
 
-AboutPage::AboutPage(ui::Page& page, platform::Shell& shell, Sounds& sounds, const store::DataFolder& data)
+AboutPage::AboutPage(ui::Page& page, platform::Shell& shell, search::Sounds& sounds, const store::DataFolder& data)
     : shell_(shell),
       sounds_(sounds),
       banner_(page, "Image1"),

@@ -2,7 +2,8 @@
 // The About page: banner, version, links to updates, the home page and mail.
 #include <functional>
 
-#include "app/sounds.h"
+#include "search/sounds.h"
+#include "search/tool.h"
 #include "platform/shell.h"
 #include "store/data_folder.h"
 #include "ui/ui.h"
@@ -11,7 +12,7 @@ namespace app {
 
 class AboutPage {
 public:
-    AboutPage(ui::Page& page, platform::Shell& shell, Sounds& sounds, const store::DataFolder& data);
+    AboutPage(ui::Page& page, platform::Shell& shell, search::Sounds& sounds, const store::DataFolder& data);
 
     // "Проверить обновления" runs this.
     std::function<void()> check_updates;
@@ -25,7 +26,7 @@ private:
     void open_link(ui::Label& link, const std::string& target);
 
     platform::Shell& shell_;
-    Sounds& sounds_;
+    search::Sounds& sounds_;
     ui::Image banner_;
     ui::Label version_, beta_;
     ui::Bevel top_line_;
@@ -34,6 +35,17 @@ private:
     ui::Label feedback_heading_, feedback_link_;
     ui::Label thanks_heading_, thanks_names_;
     ui::Label special_heading_, special_names_;
+};
+
+// The About page as the tool of "О программе".
+class AboutTool : public search::Tool {
+public:
+    AboutTool(search::ToolContext& context, ui::Page& page)
+        : page_(page, context.platform.shell, context.sounds, context.data) {}
+    AboutPage& page() { return page_; }
+
+private:
+    AboutPage page_;
 };
 
 }  // namespace app

@@ -4,17 +4,15 @@
 
 #include <fstream>
 
+#include "app/features.h"
 #include "app/main_window.h"
-#include "duplicates/duplicates_page.h"
+#include "duplicates/duplicates_tool.h"
 #include "editors_fixture.h"
-#include "emptydirs/empty_dirs_page.h"
-#include "junk/mask_window.h"
-#include "junk/temp_find_page.h"
-#include "search/area_window.h"
-#include "search/exclusions_window.h"
-#include "shortcuts/links_page.h"
+#include "emptydirs/empty_dirs_tool.h"
+#include "junk/junk_tools.h"
+#include "registry/registry_tool.h"
+#include "shortcuts/links_tool.h"
 
-using app::DriveTool;
 using search::ExclusionList;
 
 namespace {
@@ -51,7 +49,34 @@ TEST(LauncherPages, EveryEditorAndPageKeepsItsControlsInside) {
     for (const ui::Form* form : f.toolkit.forms())
         stray_controls(*form, form->client_width(), form->client_height(), strays);
     EXPECT_TRUE(strays.empty()) << ::testing::PrintToString(strays);
-    EXPECT_EQ(f.toolkit.forms().size(), 10u);  // the main window, four area, four exclusions, the mask
+}
+
+// Every item of the category bar reaches its tool's page, and every page with
+// a title shows it.
+TEST(LauncherPages, EveryItemOfTheTableShowsItsPage) {
+    MainFixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    f.toolkit.run(main);
+    int category = -1;
+    std::string last;
+    int item = 0;
+    for (const app::Feature& feature : app::features()) {
+        if (feature.category != last) {
+            last = feature.category;
+            main.categories().click_header(++category);
+            item = 0;
+        }
+        if (!feature.page) continue;  // "Свернуть в трэй"
+        main.categories().click_item(category, item++);
+        EXPECT_EQ(main.shown_page(), feature.page) << feature.routine;
+        for (const ui::Control* control : main.page(feature.page).controls()) {
+            if (control->name().ends_with("Title")) {
+                EXPECT_TRUE(control->showing()) << feature.page;
+            }
+        }
+    }
+    main.categories().click_item(category, item);
+    EXPECT_FALSE(main.visible());  // the tray item hides the window
 }
 
 TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
@@ -66,27 +91,39 @@ TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
         EXPECT_EQ(f.toolkit.active_form(), &editor) << button.name();
         editor.close();
     };
-    main.run(app::Routine::temp_find);
-    opens(main.temp_find_page().area_button(), main.area_window(DriveTool::temp_files));
-    opens(main.temp_find_page().exclusions_button(), main.exclusions_window(DriveTool::temp_files));
-    opens(main.temp_find_page().mask_button(), main.mask_window());
-    main.run(app::Routine::bad_links);
-    opens(main.links_page().area_button(), main.area_window(DriveTool::broken_links));
-    opens(main.links_page().exclusions_button(), main.exclusions_window(DriveTool::broken_links));
-    main.run(app::Routine::empty_dirs);
-    opens(main.empty_dirs_page().area_button(), main.area_window(DriveTool::empty_dirs));
-    opens(main.empty_dirs_page().exclusions_button(), main.exclusions_window(DriveTool::empty_dirs));
-    main.run(app::Routine::duplicates);
-    opens(main.duplicates_page().area_button(), main.area_window(DriveTool::duplicates));
-    opens(main.duplicates_page().exclusions_button(), main.exclusions_window(DriveTool::duplicates));
-    EXPECT_FALSE(main.duplicates_page().files_button().usable());
-    EXPECT_FALSE(main.duplicates_page().types_button().usable());
-    EXPECT_EQ(main.area_window(DriveTool::broken_links).variant().prefix, std::string("bl"));
-    EXPECT_FALSE(main.exclusions_window(DriveTool::empty_dirs).has(ExclusionList::full_files));
+    main.run("Temp Find");
+    auto& temp = main.tool<junk::TempFindTool>("Temp Find");
+    opens(temp.page().area_button(), temp.editors().area);
+    opens(temp.page().exclusions_button(), temp.editors().exclusions);
+    opens(temp.page().mask_button(), temp.mask());
+    main.run("Bad Links");
+    auto& links = main.tool<shortcuts::LinksTool>("Bad Links");
+    opens(links.page().area_button(), links.editors().area);
+    opens(links.page().exclusions_button(), links.editors().exclusions);
+    main.run("Empty Dirs");
+    auto& empty = main.tool<emptydirs::EmptyDirsTool>("Empty Dirs");
+    opens(empty.page().area_button(), empty.editors().area);
+    opens(empty.page().exclusions_button(), empty.editors().exclusions);
+    main.run("Duplicates");
+    auto& copies = main.tool<duplicates::DuplicatesTool>("Duplicates");
+    copies.page().files_mode_button().click();
+    opens(copies.page().files_button(), copies.files());
+    opens(copies.page().area_button(), copies.editors().area);
+    opens(copies.page().exclusions_button(), copies.editors().exclusions);
+    opens(copies.page().types_button(), copies.types());
+    copies.page().area_mode_button().click();
+    EXPECT_FALSE(copies.page().files_button().usable());
+    EXPECT_TRUE(f.box.data().exists("cf_all.txt"));
+    main.run("Reg Find");
+    auto& registry = main.tool<registry::RegistryTool>("Reg Find");
+    opens(registry.page().area_button(), registry.area());
+    EXPECT_EQ(links.editors().area.variant().prefix, std::string("bl"));
+    EXPECT_FALSE(empty.editors().exclusions.has(ExclusionList::full_files));
+    EXPECT_EQ(&temp.editors().drives, &main.drives("tf_drives.txt"));
 
-    int starts = 0;
-    main.start_temp_search = [&] { ++starts; };
-    main.run(app::Routine::temp_find);
-    main.temp_find_page().start_button().click();
-    EXPECT_EQ(starts, 1);
+    // "  Начать поиск" hides the main window behind the search window.
+    main.run("Temp Find");
+    temp.page().start_button().click();
+    EXPECT_TRUE(temp.window().visible());
+    EXPECT_FALSE(main.visible());
 }

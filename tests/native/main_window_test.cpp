@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/about_page.h"
 #include "app/main_window.h"
 #include "platform/posix/headless_ui.h"
 #include "sandbox.h"
@@ -54,15 +55,15 @@ TEST(MainWindow, RefillsEveryDriveSelectionFromItsFlagFileWhenShown) {
     f.box.data().rewrite("cf_drives.txt", {"1"});                      // shorter
     f.box.data().rewrite("ed_drives.txt", {"yes", "", "1"});           // garbage checks nothing
     f.toolkit.run(main);
-    EXPECT_EQ(main.drives(app::DriveTool::temp_files).checked_letters(), (std::vector<char>{'E', 'G'}));
-    EXPECT_EQ(main.drives(app::DriveTool::duplicates).checked_letters(), (std::vector<char>{'C'}));
-    EXPECT_EQ(main.drives(app::DriveTool::empty_dirs).checked_letters(), (std::vector<char>{'G'}));
-    EXPECT_TRUE(main.drives(app::DriveTool::registry).checked_letters().empty());
+    EXPECT_EQ(main.drives("tf_drives.txt").checked_letters(), (std::vector<char>{'E', 'G'}));
+    EXPECT_EQ(main.drives("cf_drives.txt").checked_letters(), (std::vector<char>{'C'}));
+    EXPECT_EQ(main.drives("ed_drives.txt").checked_letters(), (std::vector<char>{'G'}));
+    EXPECT_TRUE(main.drives("rg_drives.txt").checked_letters().empty());
 
     f.box.data().remove("cf_drives.txt");
     main.hide();
     main.show();
-    EXPECT_TRUE(main.drives(app::DriveTool::duplicates).checked_letters().empty());
+    EXPECT_TRUE(main.drives("cf_drives.txt").checked_letters().empty());
 }
 
 TEST(MainWindow, OneCategoryOpensAtATimeAndSetsTheBarHeight) {
@@ -87,28 +88,29 @@ TEST(MainWindow, EveryRoutineShowsItsPagesAndItemsPlayTheLinkSound) {
     Fixture f;
     app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
     f.toolkit.run(main);
-    EXPECT_EQ(main.outer_page(), 1);
-    EXPECT_EQ(main.inner_page(), 1);  // a fresh window shows About
+    EXPECT_EQ(main.shown_page(), "TabSheet2_2");  // a fresh window shows About
 
-    using R = app::Routine;
-    const std::pair<R, std::pair<int, int>> table[] = {
-        {R::loc_run, {9, 0}},   {R::cur_run, {9, 1}},    {R::temp_dirs, {2, 0}},  {R::bad_links, {2, 2}},
-        {R::cache, {4, 0}},     {R::jurnal, {4, 1}},     {R::cookies, {4, 2}},    {R::temp_find, {2, 1}},
-        {R::empty_dirs, {5, 0}}, {R::duplicates, {6, 0}}, {R::reg_find, {7, 0}},  {R::history, {7, 1}},
-        {R::uninstall, {8, 0}}, {R::full_delete, {8, 1}}, {R::run_tools, {9, 2}}};
-    for (const auto& [routine, pages] : table) {
+    // The routines and their pages (outer and inner page, counted from 0,
+    // are the numbers after "TabSheet" less one).
+    const std::pair<const char*, const char*> table[] = {
+        {"Loc Run", "TabSheet10_1"}, {"Cur Run", "TabSheet10_2"},    {"Temp Dirs", "TabSheet3_1"},
+        {"Bad Links", "TabSheet3_3"}, {"Cache", "TabSheet5_1"},      {"Jurnal", "TabSheet5_2"},
+        {"Cookies", "TabSheet5_3"},   {"Temp Find", "TabSheet3_2"},  {"Empty Dirs", "TabSheet6_1"},
+        {"Duplicates", "TabSheet7_1"}, {"Reg Find", "TabSheet8_1"},  {"History", "TabSheet8_2"},
+        {"Uninstall", "TabSheet9_1"}, {"Full Delete", "TabSheet9_2"}, {"Run Tools", "TabSheet10_3"}};
+    for (const auto& [routine, page] : table) {
         main.run(routine);
-        EXPECT_EQ(std::make_pair(main.outer_page(), main.inner_page()), pages) << static_cast<int>(routine);
+        EXPECT_EQ(main.shown_page(), page) << routine;
     }
 
     auto& link = static_cast<platform::posix::PosixSoundPlayer&>(*main.sounds().link);
     const int plays = link.plays();
     main.categories().click_header(7);
     main.categories().click_item(7, 0);  // "Настроить программы"
-    EXPECT_EQ(std::make_pair(main.outer_page(), main.inner_page()), std::make_pair(1, 0));
+    EXPECT_EQ(main.shown_page(), "TabSheet2_1");
     main.categories().click_header(0);
     main.categories().click_item(0, 0);  // "Очистка Temp папок" refreshes the page
-    EXPECT_EQ(std::make_pair(main.outer_page(), main.inner_page()), std::make_pair(2, 0));
+    EXPECT_EQ(main.shown_page(), "TabSheet3_1");
     EXPECT_EQ(link.plays(), plays + 2);
 }
 
@@ -153,21 +155,21 @@ TEST(MainWindow, FadesInOverTwelveTicksOrStartsInTheTray) {
     g.toolkit.advance(30);
     EXPECT_FALSE(hidden.visible());
     EXPECT_TRUE(hidden.tray().visible());
-    hidden.show_pages(2, 0);
+    hidden.show_page("TabSheet3_1");
     hidden.tray().click();
     EXPECT_TRUE(hidden.visible());
     EXPECT_FALSE(hidden.tray().visible());
-    EXPECT_EQ(std::make_pair(hidden.outer_page(), hidden.inner_page()), std::make_pair(1, 1));
+    EXPECT_EQ(hidden.shown_page(), "TabSheet2_2");
 }
 
 TEST(AboutPage, LinksTurnPurpleAndOpenTheirTargets) {
     Fixture f;
     app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
     f.toolkit.run(main);
-    EXPECT_EQ(main.about().version().text(), "Версия 1.5.06");
-    EXPECT_EQ(main.about().banner().picture().width, 420);
-    main.about().feedback_link().click();
-    EXPECT_EQ(main.about().feedback_link().text_color(), ui::colors::purple);
-    EXPECT_EQ(main.about().home_link().text_color(), ui::colors::blue);
+    EXPECT_EQ(main.tool<app::AboutTool>("О программе").page().version().text(), "Версия 1.5.06");
+    EXPECT_EQ(main.tool<app::AboutTool>("О программе").page().banner().picture().width, 420);
+    main.tool<app::AboutTool>("О программе").page().feedback_link().click();
+    EXPECT_EQ(main.tool<app::AboutTool>("О программе").page().feedback_link().text_color(), ui::colors::purple);
+    EXPECT_EQ(main.tool<app::AboutTool>("О программе").page().home_link().text_color(), ui::colors::blue);
     EXPECT_EQ(f.box.host().shell().opened().back(), "open|mailto:cleaner@vorlinde.example?&subject=1.5.06|");
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "duplicates/duplicates_tool.h"
 #include "duplicates/duplicates_page.h"
 #include "junk/mask_window.h"
 #include "platform/win32/handles.h"
@@ -162,15 +163,18 @@ TEST(EditorsWin32, TheSearchPagesOfTheMainWindowShow) {
     main.startup_timer().stop();
     main.set_alpha_blend(false);
     main.set_alpha(255);
-    const std::pair<app::Routine, const char*> pages[] = {{app::Routine::temp_find, "page-temp-find"},
-                                                          {app::Routine::bad_links, "page-bad-links"},
-                                                          {app::Routine::empty_dirs, "page-empty-dirs"},
-                                                          {app::Routine::duplicates, "page-duplicates"}};
+    e.data.rewrite("cf_all.txt", {});  // area mode: the chosen-files button is disabled
+    const std::pair<const char*, const char*> pages[] = {{"Temp Find", "page-temp-find"},
+                                                         {"Bad Links", "page-bad-links"},
+                                                         {"Empty Dirs", "page-empty-dirs"},
+                                                         {"Duplicates", "page-duplicates"},
+                                                         {"Reg Find", "page-registry"}};
     for (const auto& [routine, name] : pages) {
         main.run(routine);
         e.picture(main, name);
     }
-    EXPECT_TRUE(IsWindowEnabled(static_cast<HWND>(e.toolkit.window(main.duplicates_page().area_button()))));
-    EXPECT_FALSE(IsWindowEnabled(static_cast<HWND>(e.toolkit.window(main.duplicates_page().files_button()))));
+    auto& copies = main.tool<duplicates::DuplicatesTool>("Duplicates").page();
+    EXPECT_TRUE(IsWindowEnabled(static_cast<HWND>(e.toolkit.window(copies.area_button()))));
+    EXPECT_FALSE(IsWindowEnabled(static_cast<HWND>(e.toolkit.window(copies.files_button()))));
     main.close();
 }

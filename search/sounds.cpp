@@ -1,6 +1,6 @@
-#include "app/sounds.h"
+#include "search/sounds.h"
 
-namespace app {
+namespace search {
 
 bool Sounds::load(const store::DataFolder& data) {
     const std::pair<platform::SoundPlayer*, const char*> files[] = {
@@ -10,4 +10,4 @@ bool Sounds::load(const store::DataFolder& data) {
     return true;
 }
 
-}  // namespace app
+}  // namespace search

@@ -6,7 +6,7 @@
 #include "platform/sound.h"
 #include "store/data_folder.h"
 
-namespace app {
+namespace search {
 
 class Sounds {
 public:
@@ -20,4 +20,4 @@ public:
     std::unique_ptr<platform::SoundPlayer> radar, clean, link;
 };
 
-}  // namespace app
+}  // namespace search

@@ -1,0 +1,25 @@
+#include "registry/registry_tool.h"
+
+#include "registry/reference_search.h"
+
+namespace registry {
+
+RegistryPage::RegistryPage(ui::Page& page, ui::Form& area)
+    : search::LauncherPage(
+          page, {"Registry",
+                 "Поиск неправильных ссылок",
+                 "Иногда, при удалении программ или отдельных файлов, их перемещении, изменении их имен и т.д. в "
+                 "реестре продолжают оставаться их прежние, неверные пути. От большого количества таких ссылок "
+                 "падает производительность компьютера.",
+                 64,
+                 {{"Задание области поиска - ключей в реестре и локальных дисков.", "RegistryAreaButton", &area}},
+                 "RegistryStartButton"}) {}
+
+RegistryTool::RegistryTool(search::ToolContext& context, ui::Page& page)
+    : area_(context.toolkit, context.data, context.usable_drives, context.drives(kDrivesFile)),
+      page_(page, area_) {
+    // The result window comes with its own change.
+    page_.start_button().set_enabled(false);
+}
+
+}  // namespace registry
