@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 // The base of every control: a name, bounds, visibility, enabled state, font,
 // colours, a tooltip and a text, plus the link to the backend's window.
 //
@@ -197,9 +198,21 @@ private:
 };
 
 // Calls a handler when one is set.
+// Shows the message of an exception that escaped an event handler (caption
+// "Ошибка", error icon, owned by the active window); the program goes on.
+void report_escaped_exception(const char* what);
+
 template <class F, class... Args>
 void fire(const F& handler, Args&&... args) {
-    if (handler) handler(std::forward<Args>(args)...);
+    if (!handler) return;
+    // An exception that escapes a handler ends that handler only.
+    try {
+        handler(std::forward<Args>(args)...);
+    } catch (const std::exception& error) {
+        report_escaped_exception(error.what());
+    } catch (...) {
+        report_escaped_exception(nullptr);
+    }
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/dialogs.h"
 #include "ui/toolkit.h"
 
 namespace ui {
@@ -115,6 +116,7 @@ void Form::hide() {
 
 void Form::close() {
     if (closing_) return;
+    if (on_close_query && !on_close_query()) return;
     closing_ = true;
     fire(on_close);
     closing_ = false;
@@ -147,5 +149,11 @@ void Form::deactivated() {
 }
 
 void Form::realize() { toolkit_.realize(*this); }
+
+void report_escaped_exception(const char* what) {
+    Toolkit* toolkit = Toolkit::current();
+    if (!toolkit) return;
+    toolkit->dialogs().message(what && *what ? what : "Внутренняя ошибка программы.", "Ошибка", Icon::error);
+}
 
 }  // namespace ui

@@ -125,6 +125,9 @@ public:
     std::function<void()> on_activate;
     std::function<void()> on_deactivate;
     std::function<void()> on_close;
+    // Asked first when the window is to close; false keeps it open (a window
+    // whose search still runs stops the search and closes when it ends).
+    std::function<bool()> on_close_query;
     std::function<void()> on_hide;
 
     // The backend's side.

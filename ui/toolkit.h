@@ -20,10 +20,14 @@ class TrayIcon;
 
 class Toolkit {
 public:
-    Toolkit() = default;
+    Toolkit() { current_ = this; }
     Toolkit(const Toolkit&) = delete;
     Toolkit& operator=(const Toolkit&) = delete;
-    virtual ~Toolkit() = default;
+    virtual ~Toolkit() {
+        if (current_ == this) current_ = nullptr;
+    }
+    // The program's toolkit (the latest made).
+    static Toolkit* current() { return current_; }
 
     virtual Dialogs& dialogs() = 0;
     virtual platform::Pump& pump() = 0;
@@ -73,6 +77,7 @@ private:
     Form* main_ = nullptr;
     std::vector<Form*> forms_;
     std::string application_title_;
+    static inline Toolkit* current_ = nullptr;
 };
 
 }  // namespace ui

@@ -53,8 +53,17 @@ LRESULT CALLBACK subclass_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT
         release_component_name(window);
         return DefSubclassProc(window, msg, wp, lp);
     }
-    LRESULT result = 0;
-    if (reinterpret_cast<ControlWindow*>(data)->subclass_message(window, msg, wp, lp, result)) return result;
+    // No exception may cross the system's code back to the message loop.
+    try {
+        LRESULT result = 0;
+        if (reinterpret_cast<ControlWindow*>(data)->subclass_message(window, msg, wp, lp, result)) return result;
+    } catch (const std::exception& error) {
+        ui::report_escaped_exception(error.what());
+        return 0;
+    } catch (...) {
+        ui::report_escaped_exception(nullptr);
+        return 0;
+    }
     return DefSubclassProc(window, msg, wp, lp);
 }
 
@@ -73,7 +82,25 @@ void move(HWND window, const RECT& box) { move(window, box.left, box.top, box.ri
 
 // The window procedure of forms and panels
 
+namespace {
+LRESULT host_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+}  // namespace
+
 LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // No exception may cross the system's code back to the message loop.
+    try {
+        return host_message(hwnd, msg, wp, lp);
+    } catch (const std::exception& error) {
+        ui::report_escaped_exception(error.what());
+    } catch (...) {
+        ui::report_escaped_exception(nullptr);
+    }
+    return 0;
+}
+
+namespace {
+
+LRESULT host_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -146,6 +173,8 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
+
+}  // namespace
 
 // ControlWindow: what every control's window does
 
