@@ -6,6 +6,14 @@ namespace app {
 inline constexpr char kTitle[] = "Vorlinde System Cleaner 1.5";
 inline constexpr char kApplicationTitle[] = "System Cleaner";
 inline constexpr char kVersion[] = "1.5.06";
+// The build number the update check compares: the version's last two digits.
+inline constexpr int kBuild = 6;
+// The update server: its history file and the download it offers.
+inline constexpr char kUpdateServer[] = "http://update.vorlinde.example";
+inline constexpr char kHistoryPath[] = "/projects/QMT/history.txt";
+inline constexpr char kDownloadPath[] = "/projects/QMT/Vorlinde_sc.exe";
+// The executable's fixed file name, which autostart and the shortcuts name.
+inline constexpr char kExecutableName[] = "Vorlinde System Cleaner.exe";
 inline constexpr char kHomePage[] = "http://www.vorlinde.example/cleaner/";
 inline constexpr char kAuthorName[] = "Всеволод Линдеманн";
 inline constexpr char kAuthorMail[] = "vlindemann@vorlinde.example";
