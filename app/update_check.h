@@ -41,9 +41,9 @@ private:
     platform::Shell& shell_;
     std::string server_;
     ui::Label heading_{*this, "Label1"};
-    ui::Bevel frame_{*this, "Bevel1"};
-    ui::Label new_caption_{*this, "Label2"}, new_version_{*this, "Label3"};
-    ui::Label own_caption_{*this, "Label4"}, own_version_{*this, "Label5"};
+    ui::GroupBox frame_{*this, "GroupBox1"};
+    ui::Label new_caption_{frame_, "Label2"}, new_version_{frame_, "Label3"};
+    ui::Label own_caption_{frame_, "Label4"}, own_version_{frame_, "Label5"};
     ui::Button download_button_{*this, "SpeedButton1"};
     ui::Label changes_caption_{*this, "Label6"};
     ui::Memo changes_{*this, "Memo1"};
