@@ -78,21 +78,15 @@ UpdateCheck::Outcome UpdateCheck::check() {
     // A copy left by an earlier run is stale, and a missing one is no error.
     const auto discard_copy = [&] { static_cast<void>(platform_.fs.delete_file(copy)); };
     discard_copy();
-    Outcome outcome = Outcome::failed;
     std::vector<std::string> history;
-    std::optional<PublishedBuild> published;
-    if (platform_.internet.connected() && platform_.internet.download(server_ + kHistoryPath, copy)) {
-        if (const auto text = platform::read_whole_file(platform_.fs, copy)) {
-            history = store::split_lines(*text);
-            if (!history.empty()) published = published_build(history.front());
-        }
-    }
+    if (platform_.internet.connected() && platform_.internet.download(server_ + kHistoryPath, copy))
+        if (const auto text = platform::read_whole_file(platform_.fs, copy)) history = store::split_lines(*text);
     discard_copy();
-    if (published) {
-        outcome = kBuild < published->build ? Outcome::newer : Outcome::latest;
-        if (outcome == Outcome::newer) window_.offer(published->version, history);
-    }
-    return outcome;
+    const auto published = history.empty() ? std::nullopt : published_build(history.front());
+    if (!published) return Outcome::failed;
+    if (published->build <= kBuild) return Outcome::latest;
+    window_.offer(published->version, history);
+    return Outcome::newer;
 }
 
 void UpdateCheck::check_now() {

@@ -9,13 +9,20 @@
 namespace {
 
 const char kFailed[] = "Не удалось соединиться с сервером обновлений. Проверьте Ваше подключение к интернету.";
+const char kLatest[] = "У Вас установлена самая последняя версия!";
 
 struct UpdateFixture {
     explicit UpdateFixture(const std::string& history)
         : server(history), check(toolkit, box.platform(), box.data(), "http://127.0.0.1:" + std::to_string(server.port())) {
         box.write("C:\\Program\\new.~", "left by an earlier run");
     }
-    const std::vector<headless::Message>& messages() { return toolkit.dialogs().messages; }
+    // The texts of the message boxes shown so far.
+    std::vector<std::string> shown() {
+        std::vector<std::string> texts;
+        for (const auto& m : toolkit.dialogs().messages) texts.push_back(m.text);
+        return texts;
+    }
+    bool copy_left() { return box.exists("C:\\Program\\new.~"); }
 
     testing_support::Sandbox box;
     headless::Toolkit toolkit;
@@ -25,81 +32,69 @@ struct UpdateFixture {
 
 }  // namespace
 
-TEST(UpdateCheck, NewerBuildShowsTheWholeHistory) {
+TEST(UpdateCheck, NewerBuildShowsTheWholeHistoryEachTimeAfresh) {
     UpdateFixture f("Версия 1.5.07\r\n- новое\r\n\r\nВерсия 1.5.06\r\n");
-    f.check.check_now();
-    EXPECT_TRUE(f.messages().empty());
+    const std::string whole = "Версия 1.5.07\r\n- новое\r\n\r\nВерсия 1.5.06";
     auto& window = f.check.window();
-    ASSERT_TRUE(window.visible());
-    EXPECT_EQ(window.new_version().text(), "1.5.07");
-    EXPECT_EQ(window.own_version().text(), "1.5.06");
-    EXPECT_EQ(window.changes().text(), "Версия 1.5.07\r\n- новое\r\n\r\nВерсия 1.5.06");
-    EXPECT_FALSE(f.box.exists("C:\\Program\\new.~"));
-
-    // Shown again, it holds only the new contents.
-    f.check.check_now();
-    EXPECT_EQ(window.changes().text(), "Версия 1.5.07\r\n- новое\r\n\r\nВерсия 1.5.06");
-
+    for (int time = 0; time < 2; ++time) {
+        f.check.check_now();
+        EXPECT_TRUE(f.shown().empty());
+        ASSERT_TRUE(window.visible());
+        EXPECT_EQ(window.new_version().text(), "1.5.07");
+        EXPECT_EQ(window.own_version().text(), "1.5.06");
+        EXPECT_EQ(window.changes().text(), whole);
+        EXPECT_FALSE(f.copy_left());
+    }
     window.download_button().click();
     ASSERT_EQ(f.box.host().shell().opened().size(), 1u);
     EXPECT_NE(f.box.host().shell().opened()[0].find("/projects/QMT/Vorlinde_sc.exe"), std::string::npos);
 }
 
-TEST(UpdateCheck, OnlyTheLastTwoDigitsCount) {
-    for (const char* first_line : {"Версия 1.5.06", "Версия 2.0.01"}) {
-        UpdateFixture f(std::string(first_line) + "\r\nбольше ничего");
-        f.check.check_now();
-        ASSERT_EQ(f.messages().size(), 1u) << first_line;
-        EXPECT_EQ(f.messages()[0].text, "У Вас установлена самая последняя версия!");
-        EXPECT_EQ(f.messages()[0].caption, "Проверка завершена");
-        EXPECT_EQ(f.messages()[0].icon, ui::Icon::information);
-        EXPECT_FALSE(f.check.window().visible());
-        EXPECT_FALSE(f.box.exists("C:\\Program\\new.~"));
-    }
-    UpdateFixture f("Версия 1.5.10");
-    f.check.check_at_startup();
-    EXPECT_TRUE(f.check.window().visible());
-    EXPECT_EQ(f.check.window().new_version().text(), "1.5.10");
-}
-
-TEST(UpdateCheck, UnsuitableHistoryIsAnErrorByHandAndSilentAtStartup) {
-    for (const char* body : {"version 1.5.07\r\n", "", "Версия 1.5.x7\r\n", "Версия"}) {
-        UpdateFixture f(body);
-        f.check.check_now();
-        ASSERT_EQ(f.messages().size(), 1u) << body;
-        EXPECT_EQ(f.messages()[0].text, kFailed);
-        EXPECT_EQ(f.messages()[0].caption, "Ошибка");
-        EXPECT_EQ(f.messages()[0].icon, ui::Icon::error);
-        EXPECT_FALSE(f.box.exists("C:\\Program\\new.~"));
+TEST(UpdateCheck, FirstLineDecidesByHandAndAtStartup) {
+    struct Case {
+        const char* body;
+        const char* by_hand;  // the message, or nothing for the update window
+        bool window_at_startup;
+    };
+    for (const Case& c : {Case{"Версия 1.5.06\r\nx", kLatest, false}, Case{"Версия 2.0.01", kLatest, false},
+                          Case{"Версия 1.5.10", nullptr, true}, Case{"version 1.5.07\r\n", kFailed, false},
+                          Case{"", kFailed, false}, Case{"Версия 1.5.x7", kFailed, false}, Case{"Версия", kFailed, false}}) {
+        UpdateFixture f(c.body);
+        f.check.check_at_startup();
+        EXPECT_TRUE(f.shown().empty()) << c.body;
+        EXPECT_EQ(f.check.window().visible(), c.window_at_startup) << c.body;
+        EXPECT_FALSE(f.copy_left()) << c.body;
 
         f.box.write("C:\\Program\\new.~");
-        f.check.check_at_startup();
-        EXPECT_EQ(f.messages().size(), 1u) << body;
-        EXPECT_FALSE(f.check.window().visible());
-        EXPECT_FALSE(f.box.exists("C:\\Program\\new.~"));
+        f.check.window().hide();
+        f.check.check_now();
+        EXPECT_EQ(f.shown(), c.by_hand ? std::vector<std::string>{c.by_hand} : std::vector<std::string>{}) << c.body;
+        EXPECT_EQ(f.check.window().visible(), !c.by_hand) << c.body;
+        if (c.by_hand == kLatest) {
+            EXPECT_EQ(f.toolkit.dialogs().messages[0].caption, "Проверка завершена");
+        }
+        EXPECT_FALSE(f.copy_left()) << c.body;
     }
 }
 
 TEST(UpdateCheck, NoConnectionOrServerIsAnErrorByHandAndSilentAtStartup) {
     UpdateFixture f("Версия 1.5.07");
     f.box.data().set_marker("tray.txt", true);
-    f.box.data().set_marker("update.txt", true);
     f.box.host().internet().set_connected(false);
     f.check.check_at_startup();
-    EXPECT_TRUE(f.messages().empty());
+    EXPECT_TRUE(f.shown().empty());
     EXPECT_FALSE(f.check.window().visible());
-    EXPECT_FALSE(f.box.exists("C:\\Program\\new.~"));
+    EXPECT_FALSE(f.copy_left());
     EXPECT_TRUE(f.box.data().exists("tray.txt"));
-    EXPECT_TRUE(f.box.data().exists("update.txt"));
     f.check.check_now();
-    ASSERT_EQ(f.messages().size(), 1u);
-    EXPECT_EQ(f.messages()[0].text, kFailed);
+    EXPECT_EQ(f.shown(), std::vector<std::string>{kFailed});
+    EXPECT_EQ(f.toolkit.dialogs().messages[0].caption, "Ошибка");
+    EXPECT_EQ(f.toolkit.dialogs().messages[0].icon, ui::Icon::error);
 
     // Connected, but nobody answers at the server's address.
     f.box.host().internet().set_connected(true);
     app::UpdateCheck unreachable(f.toolkit, f.box.platform(), f.box.data(), "http://127.0.0.1:1");
     unreachable.check_now();
-    ASSERT_EQ(f.messages().size(), 2u);
-    EXPECT_EQ(f.messages()[1].text, kFailed);
-    EXPECT_FALSE(f.box.exists("C:\\Program\\new.~"));
+    EXPECT_EQ(f.shown().size(), 2u);
+    EXPECT_FALSE(f.copy_left());
 }
