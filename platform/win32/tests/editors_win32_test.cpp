@@ -164,6 +164,8 @@ TEST(EditorsWin32, TheSearchPagesOfTheMainWindowShow) {
     main.set_alpha_blend(false);
     main.set_alpha(255);
     e.data.rewrite("cf_all.txt", {});  // area mode: the chosen-files button is disabled
+    // Optimal mode: opening the page in own-settings mode warns with a message box.
+    e.data.rewrite("bl_optimal.txt", {});
     const std::pair<const char*, const char*> pages[] = {{"Temp Find", "page-temp-find"},
                                                          {"Bad Links", "page-bad-links"},
                                                          {"Empty Dirs", "page-empty-dirs"},
