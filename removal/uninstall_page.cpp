@@ -33,10 +33,9 @@ UninstallPage::UninstallPage(ui::Page& page, platform::Platform& platform, platf
     command_.set_bounds(12, 254, 430, 21);
     command_.set_read_only(true);
     command_.set_text_color(ui::colors::blue);
-    // A button with a picture in the original layout; the caption-less
-    // button says what it does in its tooltip.
-    refresh_button_.set_bounds(12, 290, 32, 28);
-    refresh_button_.set_tooltip("Обновить");
+    // A picture of circling arrows, where buttons can show one; a word until then.
+    refresh_button_.set_text("Обновить");
+    refresh_button_.set_bounds(12, 290, 80, 28);
     uninstall_button_.set_text("  Удалить программу");
     uninstall_button_.set_bounds(118, 290, 144, 28);
     remove_button_.set_text("  Удалить запись из реестра");
