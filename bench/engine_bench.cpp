@@ -7,6 +7,7 @@
 //   engine_bench empty-folders DIR the empty folder search, folders without entries, DIR as drive D:
 //   engine_bench empty-trees DIR   the same, topmost subtrees without a file
 //   engine_bench cache-size DIR    the cache page's size of DIR as Internet Explorer's cache
+//   engine_bench shred FILE        the shredder's three flushed passes over FILE, then its deletion
 //
 // The empty folder searches run without exclusions, so that what they find
 // can be compared with find's count.
@@ -35,6 +36,7 @@
 #include <vector>
 
 #include "shortcuts/broken_link_search.h"
+#include "removal/shredder.h"
 #include "store/data_folder.h"
 
 namespace {
@@ -123,11 +125,12 @@ int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr,
                      "usage: engine_bench temp-search|temp-refresh|empty-folders|empty-trees|cache-size|place-links|"
-                     "link-search|duplicates DIR [GROUPS]\n");
+                     "link-search|duplicates DIR [GROUPS] | shred FILE\n");
         return 2;
     }
     const std::string mode = argv[1];
-    const std::filesystem::path dir = std::filesystem::absolute(argv[2]).lexically_normal();
+    const std::filesystem::path given = std::filesystem::absolute(argv[2]).lexically_normal();
+    const std::filesystem::path dir = mode == "shred" ? given.parent_path() : given;
     Machine machine(dir);
     CheckingPump pump;
     struct : search::WalkProgress {
@@ -191,6 +194,14 @@ int main(int argc, char** argv) {
             }
             std::fclose(out);
         }
+    } else if (mode == "shred") {
+        const auto bytes = std::filesystem::file_size(given);
+        removal::ByteSource source;
+        const auto deleted = removal::shred_file(machine.host->fs(), "D:\\" + given.filename().string(), source);
+        if (!deleted || !*deleted) {
+            std::fprintf(stderr, "not shredded: %s\n", deleted.message().c_str());
+            return 1;
+        found = std::to_string(bytes) + " bytes";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
         return 2;

@@ -71,6 +71,14 @@ for folders in 1000 200000; do
   echo "registry reference search, 200,000 values, missing paths in $folders folders:"
   for _ in $(seq "$runs"); do "$root/build/native/bench/registry_bench" 200000 "$folders" | sed 's/^/  /'; done
 done
+# The shredder over a fresh 64 MiB file each run (its making is timed on both
+# sides), beside coreutils' shred with as many passes.
+shred_engine() { head -c 64M /dev/zero >"$1/shred.bin"; "$bench" shred "$1/shred.bin"; }
+shred_peer() { head -c 64M /dev/zero >"$1/shred.bin"; shred -n 3 -u "$1/shred.bin"; }
+export -f shred_engine shred_peer; export bench
+echo "shredding a 64 MiB file in $corpora (three flushed passes, then deleted):"
+echo "  engine:   $(median bash -c "shred_engine '$corpora'") s"
+echo "  shred -n 3 -u: $(median bash -c "shred_peer '$corpora'") s"
 echo "browser cache size over $corpora/temp100k:"
 echo "  engine:   $(median "$bench" cache-size "$corpora/temp100k") s   ($("$bench" cache-size "$corpora/temp100k"))"
 echo "  du:       $(median du -sb "$corpora/temp100k") s"

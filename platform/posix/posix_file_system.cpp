@@ -29,7 +29,6 @@ FileTime to_file_time(const struct statx_timestamp& t) {
 struct Info {
     bool dir = false;
     bool link = false;       // the entry itself is a symbolic link
-    bool link_dir = false;   // ... to a folder
     std::uint32_t mode = 0;
     std::uint64_t size = 0;
     FileTime last_write = 0;
@@ -66,7 +65,6 @@ std::optional<Info> stat_entry(int dir_fd, const char* name) {
     if (statx(dir_fd, name, 0, kMask, &st) != 0) return std::nullopt;
     fill(info, st);
     info.link = true;
-    info.link_dir = info.dir;
     return info;
 }
 
@@ -208,7 +206,7 @@ bool is_path_char_valid(unsigned char c) {
 
 std::uint32_t file_attributes(const Info& info, const std::string& host_name, const std::uint32_t* stored) {
     std::uint32_t a = info.dir ? attr::directory : attr::archive;
-    if (info.link_dir) a |= attr::reparse_point;
+    if (info.link) a |= attr::reparse_point;
     if (!(info.mode & 0222)) a |= attr::read_only;
     if (stored) a |= *stored & (attr::hidden | attr::system);
     else if (!host_name.empty() && host_name[0] == '.') a |= attr::hidden;

@@ -9,9 +9,10 @@
 //   component dropped, as Windows does.
 // - Enumeration lists entries sorted as NTFS (and Wine) list them: by the
 //   upper-case form, ties by the exact bytes; one stat per entry. A host
-//   symbolic link to a folder is a reparse point (directory | reparse_point);
-//   a dangling link is not listed. Names without a cp1251 form are listed
-//   with '?' and marked unrepresentable.
+//   symbolic link is a reparse point, as a Windows symbolic link is (to a
+//   folder: directory | reparse_point); a dangling link is not listed.
+//   Names without a cp1251 form are listed with '?' and marked
+//   unrepresentable.
 // - Attributes: read-only is a file without write permission; hidden and
 //   system are kept by this object (a name starting with "." is hidden, as
 //   Wine shows it); files carry archive.

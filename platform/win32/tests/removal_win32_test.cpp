@@ -1,0 +1,115 @@
+// The uninstall list and the file shredder over real windows under Wine:
+// uninstall entries planted in the prefix's HKEY_LOCAL_MACHINE are listed in
+// name order and one is removed; a file is shredded. A picture of each page.
+// scripts/docs-shots.sh RemovalWin32 retakes the pictures in docs/.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "platform/win32/ui_toolkit.h"
+#include "platform/win32/win32_platform.h"
+#include "removal/shredder_page.h"
+#include "removal/uninstall_page.h"
+#include "in_process.h"
+#include "shots.h"
+
+namespace {
+
+using namespace in_process;
+using platform::Root;
+
+const std::string kUninstall = removal::kUninstallKey;
+
+class RemovalForm : public ui::Form {
+public:
+    RemovalForm(ui::Toolkit& toolkit, platform::Platform& platform)
+        : ui::Form(toolkit, "Form1"),
+          uninstall(uninstall_page, platform, pump()),
+          shredder(shredder_page, platform, pump()) {
+        set_caption("Vorlinde System Cleaner 1.5");
+        set_color(ui::colors::white);
+        set_client_size(456, 337);
+        pages.set_bounds(0, 0, 456, 337);
+    }
+    ui::PageSet pages{*this, "PageControl"};
+    ui::Page uninstall_page{pages, "Uninstall"}, shredder_page{pages, "FullDelete"};
+    removal::UninstallPage uninstall;
+    removal::ShredderPage shredder;
+};
+
+// Three programs registered for the machine, removed at the end.
+struct Programs {
+    platform::Platform& p = platform::win32::instance();
+    const std::vector<std::pair<std::string, std::string>> names{
+        {"VorlindeTest1", "Яндекс Бар"}, {"VorlindeTest2", "яблоко 2.0"}, {"VorlindeTest3", "Zebra Tools"}};
+    Programs() { plant(); }
+    void plant() {
+        for (const auto& [subkey, name] : names) {
+            auto key = p.registry.create(Root::local_machine, kUninstall + "\\" + subkey);
+            ASSERT_TRUE(key);
+            ASSERT_TRUE((*key)->write_string("DisplayName", name));
+            ASSERT_TRUE((*key)->write_string("UninstallString", "C:\\Program Files\\" + subkey + "\\uninst.exe /S"));
+        }
+    }
+    ~Programs() {
+        for (const auto& entry : names)  // one was removed by the test
+            static_cast<void>(p.registry.delete_tree(Root::local_machine, kUninstall + "\\" + entry.first));
+    }
+};
+
+}  // namespace
+
+TEST(RemovalWin32, ListsPlantedProgramsAndShredsAFile) {
+    Programs programs;
+    platform::win32::UiToolkit toolkit;
+    RemovalForm form(toolkit, programs.p);
+    const auto picture = [&](const char* name) {
+        form.show();
+        ASSERT_TRUE(serve_until(toolkit, [&] { return form.active(); }));
+        serve_for(toolkit, 300);
+        std::atomic<bool> saved{false};
+        std::thread shot([&] {
+            automation::save_shot(static_cast<HWND>(toolkit.window(form)), name);
+            saved = true;
+        });
+        EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
+        shot.join();
+    };
+
+    form.pages.set_active(0);
+    form.uninstall.refresh();
+    auto& list = form.uninstall.list();
+    EXPECT_EQ(form.uninstall.title().text(), "Установленные программы (" + std::to_string(list.count()) + ")");
+    const int zebra = list.find("Zebra Tools"), apple = list.find("яблоко 2.0"), bar = list.find("Яндекс Бар");
+    ASSERT_GE(zebra, 0);
+    EXPECT_LT(zebra, apple);
+    EXPECT_LT(apple, bar);
+    list.click(apple);
+    EXPECT_EQ(form.uninstall.command().text(), "C:\\Program Files\\VorlindeTest2\\uninst.exe /S");
+    picture("page-uninstall");
+    form.uninstall.remove_button().click();
+    EXPECT_FALSE(programs.p.registry.key_exists(Root::local_machine, kUninstall + "\\VorlindeTest2"));
+    EXPECT_EQ(list.find("яблоко 2.0"), -1);
+
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string base = std::string(temp) + "vsc-shred-" + std::to_string(GetCurrentProcessId());
+    for (const char* tail : {"-report.doc", "-notes.txt"}) {
+        ASSERT_TRUE(platform::write_whole_file(programs.p.fs, base + tail, std::string(10000, 's')));
+        form.shredder.list().add(base + tail);
+    }
+    form.pages.set_active(1);
+    form.shredder.refresh();
+    ASSERT_TRUE(form.shredder.destroy_button().enabled());
+    picture("page-shredder");
+    form.shredder.destroy_button().release(ui::MouseButton::left);
+    EXPECT_FALSE(programs.p.fs.is_existing_file(base + "-report.doc"));
+    EXPECT_FALSE(programs.p.fs.is_existing_file(base + "-notes.txt"));
+    EXPECT_TRUE(form.shredder.list().empty());
+    form.close();
+}
