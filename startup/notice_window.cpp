@@ -106,7 +106,8 @@ void NoticeWindow::slide() {
 
 void NoticeWindow::keep() {
     link_.play();
-    data_.append_line(kWatchedKeys[key_].snapshot, name_.text());
+    // A key no longer watched has no snapshot to remember the name in.
+    if (data_.exists(kWatchedKeys[key_].snapshot)) data_.append_line(kWatchedKeys[key_].snapshot, name_.text());
     park();  // also ends a slide-in still under way
 }
 
@@ -128,7 +129,9 @@ AutorunMonitor::AutorunMonitor(NoticeWindow& notice, platform::Registry& registr
 bool AutorunMonitor::watching() const { return monitor_on(data_); }
 
 void AutorunMonitor::set_watching(bool on) {
-    if (on) notice_.park();
+    // Fresh snapshots accept what a showing notification asks about; with
+    // nothing watched there is nothing to ask.
+    notice_.park();
     ui::fire(on_watching_changed, on);
 }
 

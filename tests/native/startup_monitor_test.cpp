@@ -170,6 +170,12 @@ TEST_F(Monitor, ALaterKeyReplacesTheNoticeWithoutSlidingAgain) {
     set(HKCU, kRunOnce, "NewB");
     monitor.tick();
     EXPECT_EQ(notice.name().text(), "NewB");
+
+    // Watching nothing any more ends the notification.
+    page.watch_box(0).set_checked(false);
+    page.watch_box(3).set_checked(false);
+    page.apply_button().click();
+    EXPECT_FALSE(notice.visible());
 }
 
 TEST_F(Monitor, AnAnswerDuringTheSlideParksTheWindow) {
