@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ inline void save_shot(HWND window, const char* name) {
     Sleep(300);
     RECT box{};
     GetWindowRect(window, &box);
+    // Only what is on the screen can be copied (a window may stand past its edge).
+    box.left = std::max(box.left, 0L);
+    box.top = std::max(box.top, 0L);
+    box.right = std::min(box.right, static_cast<LONG>(GetSystemMetrics(SM_CXSCREEN)));
+    box.bottom = std::min(box.bottom, static_cast<LONG>(GetSystemMetrics(SM_CYSCREEN)));
     const int width = box.right - box.left, height = box.bottom - box.top;
     const platform::win32::WindowDc screen(nullptr);
     const platform::win32::MemoryDc memory(CreateCompatibleDC(screen.get()));

@@ -1,0 +1,196 @@
+// The startup pages, the entry editor and the autorun notification over real
+// windows under Wine: an entry added through the editor lands in Wine's
+// registry, a new value slides the notification in, "Удалить" removes it.
+// scripts/docs-shots.sh StartupWin32 retakes the pictures in docs/.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "platform/win32/ui_toolkit.h"
+#include "platform/win32/win32_platform.h"
+#include "startup/autorun_page.h"
+#include "startup/entry_window.h"
+#include "startup/notice_window.h"
+#include "startup/startup_page.h"
+#include "store/data_folder.h"
+#include "in_process.h"
+#include "shots.h"
+
+namespace {
+
+using namespace in_process;
+using platform::win32::UiToolkit;
+
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A program folder with its Data folder in the user's temporary folder.
+struct ProgramFolder {
+    std::string folder;
+    ProgramFolder() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "vsc-startup-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA((folder + "Data").c_str(), nullptr);
+    }
+    ~ProgramFolder() {
+        WIN32_FIND_DATAA found;
+        const std::string data = folder + "Data\\";
+        HANDLE find = FindFirstFileA((data + "*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do DeleteFileA((data + found.cFileName).c_str());
+            while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+        RemoveDirectoryA(data.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+};
+
+// The current user's Run value, read straight from the registry.
+std::wstring run_value(const wchar_t* name) {
+    wchar_t text[512] = {};
+    DWORD size = sizeof(text);
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return text;
+}
+
+void set_run_value(const wchar_t* name, const wchar_t* text) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, name, REG_SZ, text,
+                              static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+void drop_run_value(const wchar_t* name) { RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, name); }
+
+struct Silent : platform::SoundPlayer {
+    platform::Status load(const std::string&) override { return platform::Status::success(); }
+    bool loaded() const override { return true; }
+    void play() override {}
+};
+
+class StartupForm : public ui::Form {
+public:
+    StartupForm(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data,
+                startup::EntryWindow& editor, startup::AutorunMonitor& monitor)
+        : ui::Form(toolkit, "Form1"),
+          all_users(all_page, startup::Hive::all_users, platform.registry, editor),
+          current_user(user_page, startup::Hive::current_user, platform.registry, editor),
+          tools(tools_page, platform.registry, data, monitor) {
+        set_caption("Vorlinde System Cleaner 1.5");
+        set_color(ui::colors::white);
+        set_client_size(494, 337);
+        pages.set_bounds(0, 0, 494, 337);
+    }
+
+    ui::PageSet pages{*this, "PageControl"};
+    ui::Page all_page{pages, "LocRun"}, user_page{pages, "CurRun"}, tools_page{pages, "RunTools"};
+    startup::StartupPage all_users, current_user;
+    startup::AutorunPage tools;
+};
+
+struct Startup {
+    UiToolkit toolkit;
+    platform::Platform& platform = platform::win32::instance();
+    ProgramFolder program;
+    store::DataFolder data{platform.fs, program.folder};
+    Silent radar, link;
+    startup::EntryWindow editor{toolkit, platform};
+    startup::NoticeWindow notice{toolkit, platform.registry, data, radar, link};
+    startup::AutorunMonitor monitor{notice, platform.registry, data};
+    StartupForm form{toolkit, platform, data, editor, monitor};
+
+    void picture(ui::Form& window, const char* name, bool activate = true) {
+        if (activate) {
+            window.show();
+            ASSERT_TRUE(serve_until(toolkit, [&] { return window.active(); }));
+        }
+        serve_for(toolkit, 300);
+        std::atomic<bool> saved{false};
+        std::thread shot([&] {
+            automation::save_shot(static_cast<HWND>(toolkit.window(window)), name);
+            saved = true;
+        });
+        EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
+        shot.join();
+    }
+};
+
+}  // namespace
+
+TEST(StartupWin32, TheEditorAddsAnEntryToTheRegistry) {
+    Startup s;
+    set_run_value(L"VscSample", L"C:\\Program Files\\Sample\\sample.exe /tray");
+    s.form.pages.set_active(1);
+    s.form.current_user.refresh();
+    s.picture(s.form, "page-startup-user");
+
+    ui::Timer fill(s.editor, "FillTimer");
+    fill.set_interval(50);
+    fill.on_tick = [&] {
+        if (!s.editor.active()) return;
+        fill.stop();
+        auto& tab = s.editor.add_tab(startup::Hive::current_user);
+        tab.command.enter_text("C:\\windows\\notepad.exe");
+        tab.name.enter_text("VscAdded");
+        tab.run.click();
+        s.picture(s.editor, "editor-startup-entry", false);
+        tab.apply.click();
+    };
+    fill.start();
+    s.form.current_user.add_button().click();  // modal until "  Применить" closes it
+
+    EXPECT_FALSE(s.editor.visible());
+    EXPECT_EQ(run_value(L"VscAdded"), L"C:\\windows\\notepad.exe");
+    EXPECT_NE(s.form.current_user.list().find("VscAdded"), -1);
+    drop_run_value(L"VscAdded");
+    drop_run_value(L"VscSample");
+
+    s.form.all_users.refresh();
+    s.form.pages.set_active(0);
+    s.picture(s.form, "page-startup-all");
+    s.form.close();
+}
+
+TEST(StartupWin32, ANewValueSlidesTheNoticeInAndDeleteRemovesIt) {
+    Startup s;
+    drop_run_value(L"VscIntruder");
+    set_run_value(L"VscKnown", L"C:\\known.exe");
+    s.form.pages.set_active(2);
+    s.form.tools.refresh();
+    s.form.tools.watch_box(2).set_checked(true);
+    s.form.tools.apply_button().click();
+    EXPECT_TRUE(s.monitor.watching());
+    s.picture(s.form, "page-startup-tools");
+
+    set_run_value(L"VscIntruder", L"C:\\Temp\\intruder.exe -silent");
+    s.monitor.tick();
+    ASSERT_TRUE(s.notice.visible());
+    ASSERT_TRUE(serve_until(s.toolkit, [&] { return !s.notice.slide_timer().enabled(); }));
+    RECT box{};
+    GetWindowRect(static_cast<HWND>(s.toolkit.window(s.notice)), &box);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_EQ(box.right - box.left, 371);
+    EXPECT_EQ(box.bottom - box.top, 128);
+    EXPECT_GT(box.right, screen);
+    EXPECT_LE(box.right, screen + 10);
+    EXPECT_EQ(s.notice.name().text(), "VscIntruder");
+    s.picture(s.notice, "notice-startup", false);
+
+
+    s.notice.remove_link().click();
+    EXPECT_EQ(run_value(L"VscIntruder"), L"<missing>");
+    EXPECT_EQ(run_value(L"VscKnown"), L"C:\\known.exe");
+    EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(s.toolkit.window(s.notice))));
+    drop_run_value(L"VscKnown");
+
+    for (std::size_t key = 0; key < 4; ++key) s.form.tools.watch_box(key).set_checked(false);
+    s.form.tools.apply_button().click();
+    EXPECT_FALSE(s.monitor.watching());
+    s.form.close();
+}

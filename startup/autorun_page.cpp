@@ -1,0 +1,81 @@
+#include "startup/autorun_page.h"
+
+#include <algorithm>
+
+#include "startup/autorun_watch.h"
+#include "ui/guard.h"
+
+namespace startup {
+
+namespace {
+
+constexpr char kDeniedCaption[] = "Доступ запрещен";
+constexpr char kDeniedText[] =
+    "На Вашем компьютере установлено программное обеспечение (антивирус или межсетевой экран), блокирующее доступ "
+    "к некоторым ключам реестра.\rНевозможно запретить автозагрузку.";
+
+std::string box_name(int number) { return "CheckBox" + std::to_string(number); }
+
+}  // namespace
+
+AutorunPage::AutorunPage(ui::Page& page, platform::Registry& registry, const store::DataFolder& data,
+                         AutorunMonitor& monitor)
+    : form_(page.form()),
+      registry_(registry),
+      data_(data),
+      monitor_(monitor),
+      block_title_(page, "Label34"),
+      block_line_(page, "BlockLine"),
+      watch_title_(page, "Label35"),
+      watch_line_(page, "WatchLine"),
+      apply_button_(page, "SpeedButton45") {
+    block_title_.set_text("Запретить автозагрузку из ключей:");
+    block_title_.set_bold(true);
+    block_title_.set_bounds(12, 10, 300, 16);
+    watch_title_.set_text("Следить за изменениями в ключах:");
+    watch_title_.set_bold(true);
+    watch_title_.set_bounds(12, 150, 300, 16);
+    for (std::size_t i = 0; i < kWatchedKeys.size(); ++i) {
+        const int row = static_cast<int>(i);
+        block_boxes_[i] = std::make_unique<ui::CheckBox>(page, box_name(2 + row));
+        watch_boxes_[i] = std::make_unique<ui::CheckBox>(page, box_name(6 + row));
+        for (auto* box : {block_boxes_[i].get(), watch_boxes_[i].get()}) {
+            box->set_text(kWatchedKeys[i].caption);
+            box->on_click = [this] { apply_button_.set_enabled(true); };
+        }
+        block_boxes_[i]->set_bounds(20, 34 + 24 * row, 420, 18);
+        watch_boxes_[i]->set_bounds(20, 174 + 24 * row, 420, 18);
+    }
+    block_line_.set_bounds(12, 136, 460, 2);
+    watch_line_.set_bounds(12, 276, 460, 2);
+    apply_button_.set_text("  Применить");
+    apply_button_.set_bounds(370, 290, 102, 28);
+    apply_button_.set_enabled(false);
+    apply_button_.on_click = ui::guarded(form_, [this] { apply(); });
+}
+
+void AutorunPage::refresh() {
+    const auto settings = AutorunSettings::load(data_, registry_);
+    for (std::size_t i = 0; i < kWatchedKeys.size(); ++i) {
+        block_boxes_[i]->set_checked(settings.blocked[i]);
+        watch_boxes_[i]->set_checked(settings.watched[i]);
+    }
+}
+
+void AutorunPage::apply() {
+    std::array<bool, 4> watched{}, blocked{};
+    for (std::size_t i = 0; i < kWatchedKeys.size(); ++i) {
+        watched[i] = watch_boxes_[i]->checked();
+        blocked[i] = block_boxes_[i]->checked();
+    }
+    monitor_.set_watching(apply_watch(data_, registry_, watched));
+
+    if (!write_block_policy(registry_, blocked)) {
+        if (std::find(blocked.begin(), blocked.end(), true) != blocked.end())
+            form_.dialogs().message(kDeniedText, kDeniedCaption, ui::Icon::information);
+        for (auto& box : block_boxes_) box->set_checked(false);
+    }
+    apply_button_.set_enabled(false);
+}
+
+}  // namespace startup
