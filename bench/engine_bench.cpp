@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
         if (!deleted || !*deleted) {
             std::fprintf(stderr, "not shredded: %s\n", deleted.message().c_str());
             return 1;
+        }
         found = std::to_string(bytes) + " bytes";
     } else {
         std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
