@@ -5,6 +5,7 @@
 
 #include "search/area_walk.h"
 #include "search/folded.h"
+#include "search/guards.h"
 #include "store/size_text.h"
 
 namespace junk {
@@ -70,6 +71,16 @@ TempSearchSettings TempSearchSettings::load(const store::DataFolder& data, platf
     for (const auto& line : data.read_lines("tf_mask.txt"))
         if (!line.empty() && line.front() != '#') s.masks.push_back(search::folded(line));
     return s;
+}
+
+platform::Status delete_temp_file(platform::Platform& platform, const std::string& path, bool to_recycle_bin) {
+    const auto file = search::deletable_file(path);
+    if (!file) return platform::Status::failure("Недопустимый путь: " + path);
+    if (to_recycle_bin) return platform.shell.delete_to_recycle_bin(*file);
+    // A read-only file is deleted once its attributes are cleared; whether
+    // that worked shows in the deletion's own result.
+    static_cast<void>(platform.fs.set_attributes(*file, 0));
+    return platform.fs.delete_file(*file);
 }
 
 bool extension_matches(std::string_view path, const std::vector<std::string>& masks) {

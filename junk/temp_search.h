@@ -42,6 +42,10 @@ struct TempSearchResult {
 TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::Platform& platform, platform::Pump& pump,
                                  const platform::StopRequest& stop, search::WalkProgress& progress);
 
+// Deletes one found file, to the recycle bin or for good (a read-only file
+// loses its attributes first). The path is judged and used in full form.
+platform::Status delete_temp_file(platform::Platform& platform, const std::string& path, bool to_recycle_bin);
+
 // Whether the extension of a path (the text after its last dot) is one of
 // the folded masks.
 bool extension_matches(std::string_view path, const std::vector<std::string>& masks);

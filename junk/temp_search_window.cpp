@@ -38,7 +38,10 @@ private:
 TempSearchWindow::TempSearchWindow(ui::Toolkit& toolkit, platform::Platform& platform,
                                    const store::DataFolder& data, const search::DriveSelection& drives,
                                    ui::Form& main)
-    : ui::Form(toolkit, "Form4"), platform_(platform), data_(data), drives_(drives), main_(main) {
+    : search::ResultsWindow<FoundFile>(toolkit, "Form4", main, results_),
+      platform_(platform),
+      data_(data),
+      drives_(drives) {
     set_caption("Поиск временных файлов");
     set_border(ui::Border::single);
     set_client_size(560, 440);
@@ -73,17 +76,16 @@ TempSearchWindow::TempSearchWindow(ui::Toolkit& toolkit, platform::Platform& pla
 
     on_show = [this] { group_.set_enabled(false); };
     on_activate = ui::guarded(*this, [this] { search(); });
-    on_close = [this] { main_.show(); };
     stop_.on_click = [this] { stop_request_.request(); };
-    check_all_.on_click = [this] { results_.set_all_checked(check_all_.checked()); };
-    results_.on_double_click = [this] { open_log(); };
+    check_all_.on_click = command([this] { results_.set_all_checked(check_all_.checked()); });
+    results_.on_double_click = command([this] { open_log(); });
     menu_.on_popup = [this] { menu_opening(); };
-    delete_all_.on_click = [this] { delete_rows(false); };
-    delete_checked_.on_click = [this] { delete_rows(true); };
-    delete_file_.on_click = [this] { delete_selected_file(); };
-    delete_folder_.on_click = [this] { delete_folder_files(); };
-    exclude_file_.on_click = ui::guarded(*this, [this] { exclude_file(); });
-    exclude_folder_.on_click = ui::guarded(*this, [this] { exclude_folder(); });
+    delete_all_.on_click = command([this] { delete_rows(false); });
+    delete_checked_.on_click = command([this] { delete_rows(true); });
+    delete_file_.on_click = command([this] { delete_selected_file(); });
+    delete_folder_.on_click = command([this] { delete_folder_files(); });
+    exclude_file_.on_click = command(ui::guarded(*this, [this] { exclude_file(); }));
+    exclude_folder_.on_click = command(ui::guarded(*this, [this] { exclude_folder(); }));
 }
 
 void TempSearchWindow::search() {
@@ -97,13 +99,14 @@ void TempSearchWindow::search() {
     step_.set_text("Выполняется поиск временных файлов... Это может занять несколько минут");
     stop_.show();
     progress_.set_position(0);
-    stop_request_.clear();
+    show_findings({}, [](const FoundFile& f) { return std::vector<std::string>{f.path}; });
 
     TempSearchResult result;
+    bool went_on = true;
     try {
         const auto settings = TempSearchSettings::load(data_, platform_.registry, drives_.checked_letters());
         Progress progress(*this);
-        result = run_temp_search(settings, platform_, pump(), stop_request_, progress);
+        went_on = run_search([&] { result = run_temp_search(settings, platform_, pump(), stop_request_, progress); });
     } catch (...) {
         stop_.hide();
         step_.set_text(kDone);
@@ -111,10 +114,11 @@ void TempSearchWindow::search() {
         found_count_.set_text("0");
         throw;
     }
-    finish(result);
+    // A window closed during its walk says nothing more.
+    if (went_on) finish(std::move(result));
 }
 
-void TempSearchWindow::finish(const TempSearchResult& result) {
+void TempSearchWindow::finish(TempSearchResult result) {
     stop_.hide();
     step_.set_text(kDone);
     if (result.rows.empty()) {
@@ -123,13 +127,12 @@ void TempSearchWindow::finish(const TempSearchResult& result) {
         dialogs().message("Поиск завершен. Временные файлы не были найдены.", kSearchDone, ui::Icon::information);
         return;
     }
-    results_.begin_update();
-    for (const auto& row : result.rows) results_.add(row.path);
-    results_.end_update();
+    const std::size_t total_rows = result.rows.size();
+    show_findings(std::move(result.rows), [](const FoundFile& f) { return std::vector<std::string>{f.path}; });
     group_.set_enabled(true);
     for (ui::Control* c : std::initializer_list<ui::Control*>{&delete_all_, &delete_checked_, &check_all_, &to_bin_})
         c->set_enabled(true);
-    const std::string count = std::to_string(result.rows.size());
+    const std::string count = std::to_string(total_rows);
     current_.set_text("Найдено файлов: " + count + "    Общий размер: " +
                       SearchSizeText(result.total, platform_.system.decimal_separator()));
     found_count_.set_text(count);
@@ -137,36 +140,43 @@ void TempSearchWindow::finish(const TempSearchResult& result) {
                       ui::Icon::information);
 }
 
-bool TempSearchWindow::delete_one(const std::string& path) {
-    if (!platform::is_absolute_path(path)) return false;
-    if (to_bin_.checked()) return platform_.shell.delete_to_recycle_bin(path).ok();
-    // A read-only file is deleted once its attributes are cleared; whether
-    // that worked shows in the deletion's own result.
-    static_cast<void>(platform_.fs.set_attributes(path, 0));
-    return platform_.fs.delete_file(path).ok();
+platform::Status TempSearchWindow::delete_one(const FoundFile& file, bool to_bin) {
+    return delete_temp_file(platform_, file.path, to_bin && search::recycle_bin_takes(platform_.fs, file.path));
+}
+
+bool TempSearchWindow::permanent_deletion_allowed(const std::function<bool(std::size_t)>& wanted) {
+    if (!to_bin_.checked()) return true;
+    for (std::size_t i = 0; i < findings().size(); ++i) {
+        if (!wanted(i) || search::recycle_bin_takes(platform_.fs, findings()[i].path)) continue;
+        return dialogs().message("Некоторые файлы лежат на дисках без корзины (съемных или сетевых) и будут удалены "
+                                 "безвозвратно. Удалить их?",
+                                 "Удаление", ui::Icon::question, ui::Buttons::yes_no) == ui::Answer::yes;
+    }
+    return true;
 }
 
 void TempSearchWindow::delete_rows(bool only_checked) {
+    const auto wanted = [&](std::size_t i) { return !only_checked || results_.checked(static_cast<int>(i)); };
+    // Files on drives without a bin stay when the user keeps them.
+    const bool permanent_ok = permanent_deletion_allowed(wanted);
+    const bool to_bin = to_bin_.checked();
     current_.set_text(only_checked ? "Идет удаление выбранных файлов..." : "Идет удаление найденных файлов...");
     progress_.set_position(0);
     progress_.set_maximum(results_.count() - 1);
-    bool failed = false;
-    std::vector<bool> gone(static_cast<std::size_t>(results_.count()));
-    for (int row = results_.count() - 1; row >= 0; --row) {
-        pump().serve();
-        progress_.step_by(1);
-        if (!only_checked || results_.checked(row)) {
-            if (delete_one(results_.text(row))) gone[static_cast<std::size_t>(row)] = true;
-            else failed = true;
-        }
-        pump().serve();
-    }
+    const auto outcome = delete_findings(
+        wanted,
+        [&](const FoundFile& file) {
+            if (to_bin && !permanent_ok && !search::recycle_bin_takes(platform_.fs, file.path))
+                return platform::Status::failure("Удаление отменено");
+            return delete_one(file, to_bin);
+        },
+        [&] { progress_.step_by(1); });
+    if (outcome.closed) return;
+    const bool failed = outcome.failed > 0;
     current_.set_text("Удаление завершено");
-    // Files another program deleted meanwhile leave the list too.
-    for (int row = results_.count() - 1; row >= 0; --row)
-        if (!gone[static_cast<std::size_t>(row)] && !platform_.fs.attributes(results_.text(row)))
-            gone[static_cast<std::size_t>(row)] = true;
-    results_.remove_rows(gone);
+    // Files another program deleted meanwhile leave the list too; a file
+    // that is still there keeps its row.
+    erase_if([&](const FoundFile& file) { return !platform_.fs.attributes(file.path); });
 
     if (only_checked ? results_.empty() : !failed) disable_results();
     if (!failed)
@@ -181,8 +191,10 @@ void TempSearchWindow::delete_rows(bool only_checked) {
 void TempSearchWindow::delete_selected_file() {
     const int row = results_.selected();
     if (row < 0) return;
-    if (delete_one(results_.text(row)))
-        results_.remove(row);
+    const auto index = static_cast<std::size_t>(row);
+    if (!permanent_deletion_allowed([&](std::size_t i) { return i == index; })) return;
+    if (delete_one(findings()[index], to_bin_.checked()))
+        erase(index);
     else
         dialogs().message("Не удалось удалить файл. Возможно он используются какой-нибудь программой.",
                           "Удаление невозможно", ui::Icon::error);
@@ -195,14 +207,13 @@ void TempSearchWindow::delete_folder_files() {
     if (selected < 0) return;
     // Only this folder and the folders below it: never a sibling that merely
     // begins with its name.
-    const std::string folder = search::folded(search::parent_folder(results_.text(selected)));
-    std::vector<bool> gone(static_cast<std::size_t>(results_.count()));
-    for (int row = results_.count() - 1; row >= 0; --row) {
-        const std::string& path = results_.text(row);
-        if (search::full_folder_match(search::folded(search::parent_folder(path)), folder) && delete_one(path))
-            gone[static_cast<std::size_t>(row)] = true;
-    }
-    results_.remove_rows(gone);
+    const std::string folder = search::folded(search::parent_folder(findings()[static_cast<std::size_t>(selected)].path));
+    const auto in_folder = [&](std::size_t i) {
+        return search::full_folder_match(search::folded(search::parent_folder(findings()[i].path)), folder);
+    };
+    if (!permanent_deletion_allowed(in_folder)) return;
+    const bool to_bin = to_bin_.checked();
+    if (delete_findings(in_folder, [&](const FoundFile& file) { return delete_one(file, to_bin); }).closed) return;
     after_removal();
     show_summary();
 }
@@ -210,28 +221,26 @@ void TempSearchWindow::delete_folder_files() {
 void TempSearchWindow::exclude_file() {
     const int row = results_.selected();
     if (row < 0 || !data_.exists("tf_files_ex.txt")) return;
-    data_.append_line("tf_files_ex.txt", results_.text(row));
-    results_.remove(row);
+    data_.append_line("tf_files_ex.txt", findings()[static_cast<std::size_t>(row)].path);
+    erase(static_cast<std::size_t>(row));
     after_removal();
 }
 
 void TempSearchWindow::exclude_folder() {
     const int selected = results_.selected();
     if (selected < 0 || !data_.exists("tf_dirs_ex.txt")) return;
-    const std::string folder = search::parent_folder(results_.text(selected));
+    const std::string folder = search::parent_folder(findings()[static_cast<std::size_t>(selected)].path);
     data_.append_line("tf_dirs_ex.txt", folder);
     // The rows the next search leaves out because of the new entry.
     const std::string entry = search::folded(folder);
-    std::vector<bool> left_out(static_cast<std::size_t>(results_.count()));
-    for (int row = 0; row < results_.count(); ++row)
-        left_out[static_cast<std::size_t>(row)] =
-            search::full_folder_match(search::folded(search::parent_folder(results_.text(row))), entry);
-    results_.remove_rows(left_out);
+    erase_if([&](const FoundFile& file) {
+        return search::full_folder_match(search::folded(search::parent_folder(file.path)), entry);
+    });
     after_removal();
 }
 
 void TempSearchWindow::menu_opening() {
-    const bool usable = !results_.empty() && results_.selected() >= 0;
+    const bool usable = !busy() && !results_.empty() && results_.selected() >= 0;
     for (ui::MenuItem* item : {&delete_file_, &delete_folder_, &exclude_file_, &exclude_folder_})
         item->set_enabled(usable);
 }
@@ -239,7 +248,7 @@ void TempSearchWindow::menu_opening() {
 void TempSearchWindow::open_log() {
     const int row = results_.selected();
     if (row < 0) return;
-    const std::string& path = results_.text(row);
+    const std::string& path = findings()[static_cast<std::size_t>(row)].path;
     if (path.size() >= 3 && path.compare(path.size() - 3, 3, "log") == 0) static_cast<void>(platform_.shell.open("open", path));  // the shell says why it cannot
 }
 
@@ -254,9 +263,8 @@ void TempSearchWindow::after_removal() {
 }
 
 void TempSearchWindow::show_summary() {
-    const std::string found = found_count_.text();
-    const long long count = std::atoll(found.c_str());
-    current_.set_text("Найдено файлов: " + found + "          Удалено файлов: " + std::to_string(count - results_.count()));
+    current_.set_text("Найдено файлов: " + std::to_string(found_total()) +
+                      "          Удалено файлов: " + std::to_string(found_total() - findings().size()));
 }
 
 }  // namespace junk

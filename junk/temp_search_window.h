@@ -5,12 +5,13 @@
 #include "junk/temp_search.h"
 #include "platform/platform.h"
 #include "search/drives.h"
+#include "search/results_window.h"
 #include "store/data_folder.h"
 #include "ui/ui.h"
 
 namespace junk {
 
-class TempSearchWindow : public ui::Form {
+class TempSearchWindow : public search::ResultsWindow<FoundFile> {
 public:
     // `main` is shown again when this window closes; `drives` is the main
     // window's temporary-file drive selection.
@@ -38,8 +39,11 @@ private:
     class Progress;
 
     void search();
-    void finish(const TempSearchResult& result);
-    bool delete_one(const std::string& path);
+    void finish(TempSearchResult result);
+    platform::Status delete_one(const FoundFile& file, bool to_bin);
+    // Whether the files `wanted` picks may go: when the bin cannot take some
+    // of them, the user is asked before they are deleted for good.
+    bool permanent_deletion_allowed(const std::function<bool(std::size_t)>& wanted);
     void delete_rows(bool only_checked);
     void delete_selected_file();
     void delete_folder_files();
@@ -54,8 +58,6 @@ private:
     platform::Platform& platform_;
     const store::DataFolder& data_;
     const search::DriveSelection& drives_;
-    ui::Form& main_;
-    platform::StopRequest stop_request_;
 
     ui::Label step_{*this, "Label1"};
     ui::Label current_{*this, "Label2"};

@@ -30,4 +30,10 @@ std::optional<std::string> deletable_file(const std::string& path) {
     return full;
 }
 
+bool recycle_bin_takes(platform::FileSystem& fs, const std::string& path) {
+    const auto full = platform::full_path(path);
+    if (!full || full->size() < 3 || (*full)[1] != ':') return false;
+    return fs.drive_type(full->substr(0, 3)) == platform::DriveType::fixed;
+}
+
 }  // namespace search

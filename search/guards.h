@@ -32,4 +32,9 @@ private:
 // relative or root path.
 std::optional<std::string> deletable_file(const std::string& path);
 
+// Whether the recycle bin takes a file on this path: fixed drives have a
+// bin, removable and network drives do not (the shell would delete there for
+// good without a word).
+bool recycle_bin_takes(platform::FileSystem& fs, const std::string& path);
+
 }  // namespace search

@@ -39,7 +39,8 @@ public:
         SHFILEOPSTRUCTW op{};
         op.wFunc = FO_DELETE;
         op.pFrom = from.c_str();
-        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
+        // The shell asks before a file too large for the bin is deleted for good.
+        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
         const int r = SHFileOperationW(&op);
         if (r != 0) return Status::failure("Не удалось удалить в корзину: " + path + " (код " + std::to_string(r) + ").");
         if (op.fAnyOperationsAborted) return Status::failure("Удаление в корзину прервано: " + path + ".");

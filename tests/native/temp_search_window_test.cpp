@@ -12,6 +12,11 @@ using testing_support::Sandbox;
 namespace {
 
 struct Fixture {
+    explicit Fixture(const std::function<void(platform::posix::PosixConfig&, const std::string&)>& configure = {})
+        : box(configure) {
+        box.data().rewrite("tf_mask.txt", {"tmp", "log"});
+        box.data().rewrite("tf_dirs.txt", {"C:\\Temp", "C:\\Temp2"});
+    }
     Sandbox box;
     platform::posix::FaultyFileSystem faulty{box.platform().fs};
     platform::Platform services{faulty,
@@ -26,10 +31,6 @@ struct Fixture {
     search::DriveSelection drives;
     junk::TempSearchWindow window{toolkit, services, box.data(), drives, main};
 
-    Fixture() {
-        box.data().rewrite("tf_mask.txt", {"tmp", "log"});
-        box.data().rewrite("tf_dirs.txt", {"C:\\Temp", "C:\\Temp2"});
-    }
     const std::vector<headless::Message>& messages() { return toolkit.dialogs().messages; }
     void search() {
         toolkit.run(main);
@@ -184,4 +185,72 @@ TEST(TempSearchWindow, DoubleClickOpensOnlyLowerCaseLogFiles) {
     f.window.results().select(0);
     f.window.results().double_click(0);
     EXPECT_EQ(f.box.host().shell().opened(), (std::vector<std::string>{"open|C:\\Temp\\a.log|"}));
+}
+
+// Closing the window while it walks stops the walk first: nothing of that
+// search is shown afterwards, the main window is back, and the next search
+// starts clean.
+TEST(TempSearchWindow, ClosingDuringTheWalkStopsItAndSaysNothingMore) {
+    Fixture f;
+    for (int i = 0; i < 6; ++i) f.box.write("C:\\Temp\\" + std::to_string(i) + "\\x.tmp");
+    int served = 0;
+    f.toolkit.pump().on_serve = [&] {
+        if (++served == 4) f.window.close();
+    };
+    f.search();
+    EXPECT_FALSE(f.window.visible());
+    EXPECT_TRUE(f.main.visible());
+    EXPECT_TRUE(f.messages().empty());
+    EXPECT_LT(served, 10);  // the walk ended at the close, not at its end
+
+    f.toolkit.pump().on_serve = nullptr;
+    f.main.hide();
+    f.window.show_modal();
+    EXPECT_EQ(f.window.results().count(), 6);
+    EXPECT_EQ(f.messages().size(), 1u);
+}
+
+// While a batch deletion runs, a command from the context menu or a check box
+// is ignored, so no row but the deleted files' leaves the list.
+TEST(TempSearchWindow, CommandsArrivingDuringADeletionAreIgnored) {
+    Fixture f;
+    for (const char* name : {"a", "b", "c", "d"}) f.box.write(std::string("C:\\Temp\\") + name + ".tmp");
+    f.search();
+    f.window.to_recycle_bin().click();  // for good
+    f.window.results().set_checked(3, true);
+    f.window.results().set_checked(1, true);
+    bool sent = false;
+    f.toolkit.pump().on_serve = [&] {
+        if (sent) return;
+        sent = true;
+        f.window.results().select(0);
+        f.window.delete_file_item().click();
+        f.window.check_all().click();
+    };
+    f.window.delete_checked_button().click();
+    EXPECT_EQ(f.rows(), (std::vector<std::string>{"C:\\Temp\\a.tmp", "C:\\Temp\\c.tmp"}));
+    EXPECT_TRUE(f.box.exists("C:\\Temp\\a.tmp"));
+    EXPECT_FALSE(f.box.exists("C:\\Temp\\b.tmp"));
+}
+
+// A drive without a recycle bin: the user is asked before a file is deleted
+// for good, and a refusal keeps the file and its row.
+TEST(TempSearchWindow, TheBinNeverTurnsIntoAPermanentDeletionUnasked) {
+    Fixture f([](platform::posix::PosixConfig& config, const std::string& root) {
+        std::filesystem::create_directories(root + "/e");
+        config.drives.push_back({'E', root + "/e", platform::DriveType::removable});
+    });
+    f.box.write("E:\\Temp\\a.tmp");
+    f.box.data().rewrite("tf_dirs.txt", {"E:\\Temp"});
+    f.search();
+    ASSERT_EQ(f.rows().size(), 1u);
+    f.toolkit.dialogs().answers = {ui::Answer::no};
+    f.window.delete_all_button().click();
+    EXPECT_TRUE(f.box.exists("E:\\Temp\\a.tmp"));
+    EXPECT_EQ(f.rows().size(), 1u);
+    EXPECT_EQ(f.messages().at(1).buttons, ui::Buttons::yes_no);
+    f.toolkit.dialogs().answers = {ui::Answer::yes};
+    f.window.delete_all_button().click();
+    EXPECT_FALSE(f.box.exists("E:\\Temp\\a.tmp"));
+    EXPECT_TRUE(f.rows().empty());
 }

@@ -1,0 +1,143 @@
+#pragma once
+// What every result window shares: it owns its findings (the list shows them
+// by index), the life of its search (Stop, a busy state in which the other
+// commands are ignored, a close during the walk that stops the walk first and
+// then closes), and the deletion loop that removes each finding and its row
+// as soon as it is gone.
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/pump.h"
+#include "platform/status.h"
+#include "ui/ui.h"
+
+namespace search {
+
+template <class Finding>
+class ResultsWindow : public ui::Form {
+public:
+    const std::vector<Finding>& findings() const { return findings_; }
+    bool busy() const { return busy_; }
+    // The number of findings the last search kept.
+    std::size_t found_total() const { return found_; }
+
+protected:
+    // `main` is shown again when this window closes; `list` shows the findings.
+    ResultsWindow(ui::Toolkit& toolkit, std::string name, ui::Form& main, ui::ListControl& list)
+        : ui::Form(toolkit, std::move(name)), main_(main), list_(list) {
+        on_close_query = [this] { return close_asked(); };
+        on_close = [this] { main_.show(); };
+    }
+
+    // Runs a search: busy, the stop request cleared. False when the window was
+    // closed meanwhile: the walk has unwound and nothing more may be shown.
+    bool run_search(const std::function<void()>& search) {
+        stop_request_.clear();
+        const bool went_on = run_busy(search);
+        return went_on;
+    }
+
+    // The findings of a search, shown as rows (`row` gives a finding's cells).
+    void show_findings(std::vector<Finding> findings, const std::function<std::vector<std::string>(const Finding&)>& row) {
+        findings_ = std::move(findings);
+        found_ = findings_.size();
+        list_.clear();
+        list_.begin_update();
+        for (const auto& f : findings_) list_.add(row(f));
+        list_.end_update();
+    }
+
+    // A handler for a command that is ignored while a search or a deletion runs.
+    std::function<void()> command(std::function<void()> action) {
+        return [this, action = std::move(action)] {
+            if (!busy_) action();
+        };
+    }
+
+    struct Deletion {
+        std::size_t deleted = 0;
+        std::size_t failed = 0;
+        bool closed = false;  // the window was closed meanwhile
+    };
+
+    // Deletes, from the last finding to the first, each one `wanted` picks:
+    // `remove` returns how it went; a finding whose removal succeeded leaves
+    // the findings and the list at once; a failed one stays. `step` runs
+    // before each finding (a progress bar); the queue is served between them.
+    Deletion delete_findings(const std::function<bool(std::size_t)>& wanted,
+                             const std::function<platform::Status(const Finding&)>& remove,
+                             const std::function<void()>& step = {}) {
+        Deletion outcome;
+        stop_request_.clear();
+        outcome.closed = !run_busy([&] {
+            for (std::size_t i = findings_.size(); i-- > 0;) {
+                pump().serve();
+                if (stop_request_.requested()) break;
+                if (step) step();
+                if (!wanted(i)) continue;
+                if (remove(findings_[i]).ok()) {
+                    erase(i);
+                    ++outcome.deleted;
+                } else {
+                    ++outcome.failed;
+                }
+            }
+        });
+        return outcome;
+    }
+
+    // Removes one finding and its row.
+    void erase(std::size_t index) {
+        findings_.erase(findings_.begin() + static_cast<std::ptrdiff_t>(index));
+        list_.remove(static_cast<int>(index));
+    }
+    // Removes the findings `doomed` picks, with their rows.
+    void erase_if(const std::function<bool(const Finding&)>& doomed) {
+        std::vector<bool> rows(findings_.size());
+        std::vector<Finding> kept;
+        for (std::size_t i = 0; i < findings_.size(); ++i) {
+            rows[i] = doomed(findings_[i]);
+            if (!rows[i]) kept.push_back(std::move(findings_[i]));
+        }
+        findings_ = std::move(kept);
+        list_.remove_rows(rows);
+    }
+
+    platform::StopRequest stop_request_;
+
+private:
+    // Runs `work` busy; false when a close arrived meanwhile (the window is
+    // then closed, after the work has unwound).
+    bool run_busy(const std::function<void()>& work) {
+        if (busy_) return true;
+        busy_ = true;
+        struct Idle {
+            bool& busy;
+            ~Idle() { busy = false; }
+        } idle{busy_};
+        work();
+        busy_ = false;
+        if (!close_pending_) return true;
+        close_pending_ = false;
+        close();
+        return false;
+    }
+
+    bool close_asked() {
+        if (!busy_) return true;
+        stop_request_.request();
+        close_pending_ = true;
+        return false;
+    }
+
+    ui::Form& main_;
+    ui::ListControl& list_;
+    std::vector<Finding> findings_;
+    std::size_t found_ = 0;
+    bool busy_ = false;
+    bool close_pending_ = false;
+};
+
+}  // namespace search
