@@ -94,4 +94,15 @@ void AboutPage::open_link(ui::Label& link, const std::string& target) {
     static_cast<void>(shell_.open("open", target));
 }
 
+AboutTool::AboutTool(search::ToolContext& context, ui::Page& page)
+    : data_(context.data),
+      page_(page, context.platform.shell, context.sounds, context.data),
+      updates_(context.toolkit, context.platform, context.data) {
+    page_.check_updates = [this] { updates_.check_now(); };
+}
+
+void AboutTool::faded_in() {
+    if (data_.exists("update.txt")) updates_.check_at_startup();
+}
+
 }  // namespace app

@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "search/sounds.h"
+#include "app/settings_page.h"
+#include "app/update_check.h"
 #include "search/tool.h"
 #include "platform/shell.h"
 #include "store/data_folder.h"
@@ -37,15 +39,31 @@ private:
     ui::Label special_heading_, special_names_;
 };
 
-// The About page as the tool of "О программе".
+// The About page as the tool of "О программе", with the update check that
+// its link runs and that runs at the end of the fade-in when update.txt
+// exists.
 class AboutTool : public search::Tool {
 public:
-    AboutTool(search::ToolContext& context, ui::Page& page)
-        : page_(page, context.platform.shell, context.sounds, context.data) {}
+    AboutTool(search::ToolContext& context, ui::Page& page);
+    void faded_in() override;
     AboutPage& page() { return page_; }
+    UpdateCheck& updates() { return updates_; }
 
 private:
+    const store::DataFolder& data_;
     AboutPage page_;
+    UpdateCheck updates_;
+};
+
+// The settings page as the tool of "Настройки программы".
+class SettingsTool : public search::Tool {
+public:
+    SettingsTool(search::ToolContext& context, ui::Page& page) : page_(page, context.platform, context.data) {}
+    void open() override { page_.refresh(); }
+    SettingsPage& page() { return page_; }
+
+private:
+    SettingsPage page_;
 };
 
 }  // namespace app

@@ -6,7 +6,9 @@
 #include "junk/junk_tools.h"
 #include "privacy/privacy_tools.h"
 #include "registry/registry_tool.h"
+#include "removal/removal_tools.h"
 #include "shortcuts/links_tool.h"
+#include "startup/startup_tools.h"
 
 namespace app {
 
@@ -22,8 +24,9 @@ std::unique_ptr<search::Tool> traces(search::ToolContext& context, ui::Page* pag
     return std::make_unique<privacy::TracesTool>(context, *page, store);
 }
 
-std::unique_ptr<search::Tool> page_only(search::ToolContext&, ui::Page*) {
-    return std::make_unique<search::PageOnly>();
+template <startup::Hive hive>
+std::unique_ptr<search::Tool> startup_list(search::ToolContext& context, ui::Page* page) {
+    return std::make_unique<startup::StartupListTool>(context, *page, hive);
 }
 
 // "Свернуть в трэй": no page, only the hiding.
@@ -54,12 +57,12 @@ const std::vector<Feature>& features() {
         {"Дубликаты", "Поиск копий выбранных файлов", "Duplicates", "TabSheet7_1", make<duplicates::DuplicatesTool>},
         {"Реестр", "Поиск неправильных ссылок", "Reg Find", "TabSheet8_1", make<registry::RegistryTool>},
         {"Реестр", "Очистка истории", "History", "TabSheet8_2", make<privacy::HistoryListsTool>},
-        {"Удаление", "Удаление программ", "Uninstall", "TabSheet9_1", page_only},
-        {"Удаление", "Полное удаление файлов", "Full Delete", "TabSheet9_2", page_only},
-        {"Автозагрузка", "Все пользователи", "Loc Run", "TabSheet10_1", page_only},
-        {"Автозагрузка", "Текущий пользователь", "Cur Run", "TabSheet10_2", page_only},
-        {"Автозагрузка", "Дополнительные настройки", "Run Tools", "TabSheet10_3", page_only},
-        {"Дополнительно", "Настройки программы", "", "TabSheet2_1", page_only},
+        {"Удаление", "Удаление программ", "Uninstall", "TabSheet9_1", make<removal::UninstallTool>},
+        {"Удаление", "Полное удаление файлов", "Full Delete", "TabSheet9_2", make<removal::ShredderTool>},
+        {"Автозагрузка", "Все пользователи", "Loc Run", "TabSheet10_1", startup_list<startup::Hive::all_users>},
+        {"Автозагрузка", "Текущий пользователь", "Cur Run", "TabSheet10_2", startup_list<startup::Hive::current_user>},
+        {"Автозагрузка", "Дополнительные настройки", "Run Tools", "TabSheet10_3", make<startup::RunToolsTool>},
+        {"Дополнительно", "Настройки программы", "", "TabSheet2_1", make<SettingsTool>},
         {"Дополнительно", "О программе", "", "TabSheet2_2", make<AboutTool>},
         {"Дополнительно", "Свернуть в трэй", "", nullptr, tray},
     };

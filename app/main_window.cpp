@@ -34,7 +34,6 @@ MainWindow::MainWindow(ui::Toolkit& toolkit, platform::Platform& platform, const
     startup_timer_.set_interval(30);
     startup_timer_.on_tick = [this] { startup_tick(); };
     startup_timer_.start();
-    autorun_timer_.set_interval(2000);
 
     tray_.set_tooltip("Щелкните правой кнопкой для вызова подменю быстрых действий");
     tray_.on_click = [this] { restore_from_tray(); };
@@ -91,7 +90,7 @@ void MainWindow::build_categories() {
 
 void MainWindow::build_tools() {
     context_ = std::make_unique<search::ToolContext>(search::ToolContext{
-        toolkit(), platform_, data_, *this, usable_drives_, sounds_, [this] { hide_to_tray(); }, selections_});
+        toolkit(), platform_, data_, *this, usable_drives_, sounds_, [this] { hide_to_tray(); }, selections_, shared_parts_});
     for (const Feature& feature : features())
         tools_.push_back(feature.make(*context_, feature.page ? &page(feature.page) : nullptr));
 }
@@ -172,7 +171,7 @@ void MainWindow::item_chosen(int category, int item) {
 
 void MainWindow::shown() {
     for (auto& [flag_file, selection] : selections_) selection.refill(usable_drives_, data_.read_lines(flag_file));
-    if (data_.exists("al_detect.txt")) autorun_timer_.start();
+    for (auto& tool : tools_) tool->main_shown();
 }
 
 void MainWindow::activated() {
@@ -191,7 +190,7 @@ void MainWindow::startup_tick() {
         startup_timer_.stop();
         set_alpha(255);
         set_alpha_blend(false);
-        if (data_.exists("update.txt") && startup_update_check) startup_update_check();
+        for (auto& tool : tools_) tool->faded_in();
     }
 }
 

@@ -53,8 +53,6 @@ public:
     void hide_to_tray();
     void restore_from_tray();
 
-    // Runs at the end of the fade-in when update.txt exists.
-    std::function<void()> startup_update_check;
 
 private:
     void build_pages();
@@ -85,9 +83,9 @@ private:
     std::vector<std::unique_ptr<ui::PageSet>> inner_sets_;
     std::vector<std::vector<std::unique_ptr<ui::Page>>> inner_pages_;
     ui::Timer startup_timer_{*this, "Timer1"};
-    ui::Timer autorun_timer_{*this, "Timer2"};
     ui::TrayIcon tray_{*this, "TrayIcon1"};
 
+    std::map<std::string, std::shared_ptr<void>> shared_parts_;
     std::unique_ptr<search::ToolContext> context_;
     std::vector<std::unique_ptr<search::Tool>> tools_;
 };

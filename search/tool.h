@@ -33,6 +33,16 @@ struct ToolContext {
     // it is shown.
     DriveSelection& drives(const std::string& flag_file) { return selections[flag_file]; }
     std::map<std::string, DriveSelection>& selections;
+
+    // A part that several tools of one folder share (one editor for two
+    // pages), made by the first that asks; it lives as long as the tools.
+    template <class T, class Make>
+    T& shared(const std::string& key, Make make) {
+        auto& part = parts[key];
+        if (!part) part = std::shared_ptr<T>(make());
+        return *static_cast<T*>(part.get());
+    }
+    std::map<std::string, std::shared_ptr<void>>& parts;
 };
 
 class Tool {
@@ -40,6 +50,11 @@ public:
     virtual ~Tool() = default;
     // The tool's routine: its page is being shown; refresh what it displays.
     virtual void open() {}
+    // The main window was shown (at start, and when a result window or the
+    // notification area gives it back).
+    virtual void main_shown() {}
+    // The main window's fade-in ended.
+    virtual void faded_in() {}
 };
 
 // A tool that only shows its page.

@@ -46,10 +46,10 @@ AutorunPage::AutorunPage(ui::Page& page, platform::Registry& registry, const sto
         block_boxes_[i]->set_bounds(20, 34 + 24 * row, 420, 18);
         watch_boxes_[i]->set_bounds(20, 174 + 24 * row, 420, 18);
     }
-    block_line_.set_bounds(12, 136, 460, 2);
-    watch_line_.set_bounds(12, 276, 460, 2);
+    block_line_.set_bounds(12, 136, 430, 2);
+    watch_line_.set_bounds(12, 276, 430, 2);
     apply_button_.set_text("  Применить");
-    apply_button_.set_bounds(370, 290, 102, 28);
+    apply_button_.set_bounds(340, 290, 102, 28);
     apply_button_.set_enabled(false);
     apply_button_.on_click = ui::guarded(form_, [this] { apply(); });
 }

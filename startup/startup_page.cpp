@@ -47,19 +47,19 @@ StartupPage::StartupPage(ui::Page& page, Hive hive, platform::Registry& registry
     title_.set_text(names.title);
     title_.set_bold(true);
     title_.set_bounds(12, 10, 440, 16);
-    list_.set_bounds(12, 34, 470, 230);
+    list_.set_bounds(12, 34, 430, 230);
     list_.add_column("Имя", 120);
     list_.add_column("Ссылка", names.command_width);
     key_caption_.set_text("Ключ:");
     key_caption_.set_bounds(12, 272, 40, 16);
     key_label_.set_text_color(ui::colors::blue);
-    key_label_.set_bounds(52, 272, 430, 16);
+    key_label_.set_bounds(52, 272, 390, 16);
     add_button_.set_text("  Добавить");
-    add_button_.set_bounds(152, 298, 106, 28);
+    add_button_.set_bounds(112, 298, 106, 28);
     remove_button_.set_text("  Удалить");
-    remove_button_.set_bounds(264, 298, 106, 28);
+    remove_button_.set_bounds(224, 298, 106, 28);
     change_button_.set_text("  Изменить");
-    change_button_.set_bounds(376, 298, 106, 28);
+    change_button_.set_bounds(336, 298, 106, 28);
 
     list_.on_click = [this] { show_key(); };
     list_.on_double_click = ui::guarded(form_, [this] { change(); });
