@@ -1,5 +1,7 @@
 #include "duplicates/files_window.h"
 
+#include "search/folders.h"
+
 #include <unordered_set>
 
 #include "duplicates/duplicate_search.h"
@@ -80,13 +82,9 @@ void FilesWindow::add_files() {
 }
 
 void FilesWindow::collect(const std::string& folder, bool deep, std::vector<std::string>& files) {
-    const std::string prefix = folder.ends_with('\\') ? folder : folder + '\\';
-    (void)fs_.enumerate(prefix, [&](const platform::DirEntry& entry) {  // an unreadable folder adds nothing
-        pump().serve();
-        if (entry.unrepresentable) return true;
-        if (!entry.is_directory()) files.push_back(prefix + entry.name);
-        else if (deep && !entry.is_reparse_point()) collect(prefix + entry.name, true, files);
-        return true;
+    search::walk_tree(fs_, pump(), folder, [&](const std::string& listed, const platform::DirEntry& entry) {
+        if (!entry.is_directory() && !entry.unrepresentable) files.push_back(listed + entry.name);
+        return deep;
     });
 }
 

@@ -20,6 +20,11 @@ public:
     void request() { requested_ = true; }
     void clear() { requested_ = false; }
     bool requested() const { return requested_; }
+    // A request that is never made, for work that cannot be stopped.
+    static const StopRequest& never() {
+        static const StopRequest none;
+        return none;
+    }
 
 private:
     bool requested_ = false;

@@ -26,8 +26,10 @@ void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vecto
         return true;
     }));
     for (const auto& folder : first_level) {
+        if (stop_.requested()) return;
         static_cast<void>(fs_.enumerate(folder, [&](const platform::DirEntry& entry) {
             pump_.serve();
+            if (stop_.requested()) return false;
             const std::string path = folder + entry.name;
             if (entry.is_directory()) {
                 if (enterable(entry) && rules_.folder_passes(path, entry, false)) walk_folders.push_back(path);

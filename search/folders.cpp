@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "search/area_walk.h"
 #include "search/guards.h"
 
 namespace search {
@@ -11,25 +12,26 @@ namespace {
 
 const char kIndexDat[] = "index.dat";
 
-std::string with_backslash(std::string folder) {
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    return folder;
-}
-
-void walk_folder(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
-    // A folder that cannot be listed adds nothing.
-    static_cast<void>(fs.enumerate(folder, [&](const platform::DirEntry& entry) {
-        pump.serve();
-        if (entry.is_directory() && entry.is_reparse_point()) return true;
-        if (visit(folder, entry) && entry.is_directory()) walk_folder(fs, pump, folder + entry.name + '\\', visit);
-        return true;
-    }));
+// The folder that lists `path`, with its backslash.
+std::string listing_folder(const std::string& path, const platform::DirEntry& entry) {
+    return path.substr(0, path.size() - entry.name.size());
 }
 
 }  // namespace
 
-void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit) {
-    walk_folder(fs, pump, with_backslash(folder), visit);
+void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit,
+               const platform::StopRequest& stop) {
+    // The one walker of the program, with the visitor as its rules.
+    WalkRules rules;
+    rules.folder_passes = [&](const std::string& path, const platform::DirEntry& entry, bool) {
+        return visit(listing_folder(path, entry), entry);
+    };
+    rules.file_passes = [&](const std::string& path, const platform::DirEntry& entry) {
+        visit(listing_folder(path, entry), entry);
+        return false;
+    };
+    std::vector<Found> unused;
+    AreaWalk(fs, pump, stop, std::move(rules)).walk(folder, unused);
 }
 
 std::optional<std::string> TempFolderPath(platform::System& system, platform::FileSystem& fs) {

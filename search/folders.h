@@ -23,7 +23,10 @@ namespace search {
 // contents. `visit` gets the listed folder (ending with a backslash) and the
 // entry, and returns whether a folder entry is entered.
 using TreeVisitor = std::function<bool(const std::string& folder, const platform::DirEntry& entry)>;
-void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit);
+// It is the area walk's recursive walk, so it never enters a link and ends
+// early when `stop` is set.
+void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder, const TreeVisitor& visit,
+               const platform::StopRequest& stop = platform::StopRequest::never());
 
 // The value of the environment variable TEMP (exact name, the last one wins)
 // in its long form; nothing when it is missing, empty, relative, a drive root

@@ -108,9 +108,14 @@ TEST(TempSearch, NeverEntersMicrosoftFoldersAndSkipsOnlyTheRootRecycler) {
     s.box.write("C:\\recycler\\S-1\\e.tmp");
     s.box.write("C:\\apps\\RECYCLER\\f.tmp");
     s.box.write("C:\\area\\Microsoft\\g.tmp");
-    s.box.data().rewrite("tf_dirs.txt", {"C:\\area"});
+    // The newer bin is skipped at a root in any case, and only there.
+    s.box.write("C:\\$RECYCLE.BIN\\S-1\\$Rabc.tmp");
+    s.box.write("C:\\apps\\$Recycle.Bin\\h.tmp");
+    s.box.write("C:\\deep\\$Recycle.Bin\\i.tmp");
+    s.box.data().rewrite("tf_dirs.txt", {"C:\\area", "C:\\deep\\$Recycle.Bin"});
     const auto rows = s.run();
-    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\apps\\RECYCLER\\f.tmp", "C:\\recycler\\S-1\\e.tmp"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"C:\\apps\\$Recycle.Bin\\h.tmp", "C:\\apps\\RECYCLER\\f.tmp",
+                                              "C:\\deep\\$Recycle.Bin\\i.tmp", "C:\\recycler\\S-1\\e.tmp"}));
 }
 
 TEST(TempSearch, HonoursEveryKindOfExclusionAndTheBuiltInOnes) {
