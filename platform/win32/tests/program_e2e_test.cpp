@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "automation.h"
@@ -223,6 +224,106 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
     RemoveDirectoryW(temp.c_str());
+}
+
+// Closing the search window while it walks ends the walk: the main window is
+// back, and no message of that search ever shows.
+TEST(ProgramEndToEnd, ClosingTheSearchWindowDuringTheWalkEndsTheSearchQuietly) {
+    Installation install;
+    write_file(install.area + L"\\a.tmp", "junk");
+    write_file(install.folder + L"\\Data\\tf_dirs.txt", narrow(install.area) + "\r\nZ:\\usr\\share\r\nZ:\\usr\\lib\r\n");
+    ASSERT_TRUE(install.start());
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    HWND start = install.search_launcher(main);
+    ASSERT_TRUE(start);
+    press(start);
+    HWND search = wait_for([&] { return top_window(install.id(), L"Поиск временных файлов"); });
+    ASSERT_TRUE(search);
+    HWND current = component(search, L"Label2");
+    ASSERT_TRUE(wait_for([&] { return text_of(current).rfind(L"Z:\\usr", 0) == 0 ? current : nullptr; }));
+
+    PostMessageW(search, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) && !IsWindowVisible(search) ? main : nullptr; }, 10000));
+    Sleep(1500);
+    EXPECT_FALSE(top_window(install.id(), L"Поиск завершен"));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+namespace {
+
+using UnixName = char*(CDECL*)(const wchar_t*);
+
+std::string unix_name(const std::wstring& path) {
+    const auto convert = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = convert ? convert(path.c_str()) : nullptr;
+    if (!name) return "";
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+// Runs a host command (words without quotes) and waits until `done` holds.
+bool run_on_host(const std::string& command, const std::function<bool()>& done) {
+    std::wstring line = widen(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
+    for (int waited = 0; waited < 10000; waited += 20) {
+        if (done()) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
+// TEMP spelled as the root of a drive ("R:\\\\", two backslashes): the page
+// counts nothing and every file at that root survives.
+TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
+    Installation install;
+    const std::wstring root = install.folder + L"-r";
+    CreateDirectoryW(root.c_str(), nullptr);
+    for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"}) write_file(root + name, "keep");
+    // Drive R: is that folder: a link among the prefix's drives.
+    std::string devices = unix_name(L"C:\\");
+    while (!devices.empty() && devices.back() == '/') devices.pop_back();
+    devices = devices.substr(0, devices.rfind('/'));
+    if (devices.ends_with("/drive_c")) devices = devices.substr(0, devices.rfind('/'));
+    if (!devices.ends_with("/dosdevices")) devices += "/dosdevices";
+    const std::string host_root = unix_name(root);
+    ASSERT_FALSE(host_root.empty());
+    ASSERT_TRUE(run_on_host("/bin/ln -sfn " + host_root + " " + devices + "/r:", [] {
+        return GetFileAttributesW(L"R:\\a.txt") != INVALID_FILE_ATTRIBUTES;
+    }));
+
+    ASSERT_TRUE(install.start(L"R:\\\\"));
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
+    HWND count = wait_for([&] {
+        HWND label = component(main, L"Label24");
+        return label && IsWindowVisible(label) ? label : nullptr;
+    });
+    ASSERT_TRUE(count);
+    EXPECT_EQ(text_of(count), L"0");
+    EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton1")));
+    press(component(main, L"SpeedButton1"));
+    Sleep(300);
+    for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"})
+        EXPECT_NE(GetFileAttributesW((root + name).c_str()), INVALID_FILE_ATTRIBUTES);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    run_on_host("/bin/rm -f " + devices + "/r:", [] { return GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES; });
+    for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"}) DeleteFileW((root + name).c_str());
+    RemoveDirectoryW(root.c_str());
 }
 
 // Run by its own ctest test in a Wine prefix whose screen has 144 DPI (150%),
