@@ -66,16 +66,7 @@ void walk_area(const DuplicateSettings& settings, platform::FileSystem& fs, plat
     search::AreaWalk walk(fs, pump, stop, rules);
 
     std::vector<search::Found> none;
-    std::vector<std::string> walk_folders;
-    for (char letter : settings.drives) walk.drive_pass(letter, none, walk_folders);
-    walk_folders.insert(walk_folders.end(), settings.area_folders.begin(), settings.area_folders.end());
-    progress.walk_started(walk_folders.size(), walk_folders.empty() ? std::string() : walk_folders.front());
-    for (std::size_t i = 0; i < walk_folders.size(); ++i) {
-        pump.serve();
-        if (stop.requested()) break;
-        progress.walking(i, walk_folders[i]);
-        walk.walk(walk_folders[i], none);
-    }
+    walk.walk_area(settings.drives, settings.area_folders, none, progress);
 }
 
 // Sorts the files into classes of identical contents. Files of one size are

@@ -15,12 +15,6 @@ namespace {
 const char kModeFile[] = "ed_empty.txt";
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
-std::string system_root(platform::Registry& registry) {
-    auto key = registry.open(platform::Root::local_machine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                             platform::KeyAccess::read);
-    if (!key) return {};
-    return (*key)->read_string("SystemRoot").value_or("");
-}
 
 // A folder path without its trailing backslashes, a drive root kept whole.
 std::string without_trailing_backslash(std::string path) {
@@ -147,7 +141,7 @@ EmptyDirsSettings EmptyDirsSettings::load(const store::DataFolder& data, platfor
     s.area_folders = data.read_lines("ed_dirs.txt");
 
     auto full_folders = data.read_lines("ed_dirs_ex.txt");
-    const std::string windows = without_trailing_backslash(system_root(registry));
+    const std::string windows = without_trailing_backslash(search::windows_folder(registry));
     // An empty entry would exclude every folder by the prefix rule.
     if (!windows.empty()) full_folders.push_back(windows);
     auto names = data.read_lines("ed_shortdirs_ex.txt");

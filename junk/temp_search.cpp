@@ -36,12 +36,6 @@ std::optional<int> leading_integer(const std::string& text) {
     return static_cast<int>(text[start] == '-' ? -value : value);
 }
 
-std::string system_root(platform::Registry& registry) {
-    auto key = registry.open(platform::Root::local_machine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                             platform::KeyAccess::read);
-    if (!key) return {};
-    return (*key)->read_string("SystemRoot").value_or("");
-}
 
 }  // namespace
 
@@ -51,7 +45,7 @@ TempSearchSettings TempSearchSettings::load(const store::DataFolder& data, platf
     s.drives = std::move(drives);
     s.area_folders = data.read_lines("tf_dirs.txt");
 
-    const std::string root = system_root(registry);
+    const std::string root = search::windows_folder(registry);
     auto full_folders = data.read_lines("tf_dirs_ex.txt");
     for (const char* sub : {"\\Debug", "\\system32\\CatRoot2", "\\system32\\config"}) full_folders.push_back(root + sub);
     auto full_files = data.read_lines("tf_files_ex.txt");
@@ -117,17 +111,7 @@ TempSearchResult run_temp_search(const TempSearchSettings& settings, platform::P
     search::AreaWalk walk(fs, pump, stop, rules);
 
     std::vector<search::Found> found;
-    std::vector<std::string> walk_folders;
-    for (char letter : settings.drives) walk.drive_pass(letter, found, walk_folders);
-    walk_folders.insert(walk_folders.end(), settings.area_folders.begin(), settings.area_folders.end());
-    progress.walk_started(walk_folders.size(), walk_folders.empty() ? std::string() : walk_folders.front());
-
-    for (std::size_t i = 0; i < walk_folders.size(); ++i) {
-        pump.serve();
-        if (stop.requested()) break;
-        progress.walking(i, walk_folders[i]);
-        walk.walk(walk_folders[i], found);
-    }
+    walk.walk_area(settings.drives, settings.area_folders, found, progress);
 
     // The first occurrence of each path stays, in place.
     TempSearchResult result;

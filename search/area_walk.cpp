@@ -10,6 +10,27 @@ bool enterable(const platform::DirEntry& entry) { return entry.is_directory() &&
 
 }  // namespace
 
+std::string windows_folder(platform::Registry& registry) {
+    auto key = registry.open(platform::Root::local_machine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                             platform::KeyAccess::read);
+    if (!key) return {};
+    return (*key)->read_string("SystemRoot").value_or("");
+}
+
+void AreaWalk::walk_area(const std::vector<char>& drives, const std::vector<std::string>& area_folders,
+                         std::vector<Found>& collected, WalkProgress& progress) {
+    std::vector<std::string> walk_folders;
+    for (char letter : drives) drive_pass(letter, collected, walk_folders);
+    walk_folders.insert(walk_folders.end(), area_folders.begin(), area_folders.end());
+    progress.walk_started(walk_folders.size(), walk_folders.empty() ? std::string() : walk_folders.front());
+    for (std::size_t i = 0; i < walk_folders.size(); ++i) {
+        pump_.serve();
+        if (stop_.requested()) break;
+        progress.walking(i, walk_folders[i]);
+        walk(walk_folders[i], collected);
+    }
+}
+
 bool is_recycle_bin_folder(std::string_view name) { return name == "RECYCLER" || equal_folded(name, "$Recycle.Bin"); }
 
 void AreaWalk::drive_pass(char letter, std::vector<Found>& collected, std::vector<std::string>& walk_folders) {

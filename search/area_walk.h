@@ -14,9 +14,15 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/registry.h"
+#include "search/walk_progress.h"
 #include "platform/pump.h"
 
 namespace search {
+
+// The Windows folder: the value "SystemRoot" of the machine's key of the
+// running Windows version (read only, never created); "" when unreadable.
+std::string windows_folder(platform::Registry& registry);
 
 // A drive root's recycle bin: "RECYCLER", or "$Recycle.Bin" in any case (the
 // bin of newer Windows). A walk that skips one at a drive root skips both, so
@@ -57,6 +63,12 @@ public:
     // subfolder's files inserted where the subfolder was met. The folder
     // itself is not tested.
     void walk(const std::string& folder, std::vector<Found>& collected);
+
+    // The whole area of a file search: the drive pass of every drive, then
+    // each walk folder in turn (the drives' second-level folders, then the
+    // area folders), the progress told of each; a stop ends it.
+    void walk_area(const std::vector<char>& drives, const std::vector<std::string>& area_folders,
+                   std::vector<Found>& collected, WalkProgress& progress);
 
 private:
     platform::FileSystem& fs_;

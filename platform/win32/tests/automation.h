@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/win32/handles.h"
+
 namespace automation {
 
 inline std::wstring widen(const std::string& utf8) {
@@ -20,6 +22,35 @@ inline std::wstring widen(const std::string& utf8) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
     out.resize(static_cast<std::size_t>(n) - 1);
     return out;
+}
+
+// The host's name of a Windows path under Wine; empty elsewhere.
+inline std::string unix_name(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = convert ? convert(path.c_str()) : nullptr;
+    if (!name) return "";
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+// Runs a host command under Wine (its words as they are, no quotes) and,
+// since a Unix process cannot be waited for, waits until `done` holds.
+inline bool run_on_host(const std::string& command, const std::function<bool()>& done) {
+    std::wstring line(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
+    for (int waited = 0; waited < 10000; waited += 20) {
+        if (done()) return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 inline std::wstring component_name(HWND window) {

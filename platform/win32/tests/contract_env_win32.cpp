@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "automation.h"
 #include "contract/contract_env.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_platform.h"
@@ -33,35 +34,8 @@ std::string narrow(const std::wstring& text) {
     return out;
 }
 
-using UnixName = char*(CDECL*)(const wchar_t*);
-
-// The host's name of a Windows path under Wine; empty elsewhere.
-std::string unix_name(const std::wstring& path) {
-    const auto convert = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = convert ? convert(path.c_str()) : nullptr;
-    if (!name) return "";
-    std::string out = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
-}
-
-// Runs a host command under Wine (its words as they are, no quotes) and,
-// since a Unix process cannot be waited for, waits until `done` holds.
-bool run_on_host(const std::string& command, const std::function<bool()>& done) {
-    std::wstring line = wide(command);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
-    for (int waited = 0; waited < 10000; waited += 20) {
-        if (done()) return true;
-        Sleep(20);
-    }
-    return false;
-}
+using automation::run_on_host;
+using automation::unix_name;
 
 // Deletes a tree by its wide names, so that names without a cp1251 form go
 // too: links to folders are removed as links, never followed.

@@ -251,37 +251,6 @@ TEST(ProgramEndToEnd, ClosingTheSearchWindowDuringTheWalkEndsTheSearchQuietly) {
     EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
 }
 
-namespace {
-
-using UnixName = char*(CDECL*)(const wchar_t*);
-
-std::string unix_name(const std::wstring& path) {
-    const auto convert = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = convert ? convert(path.c_str()) : nullptr;
-    if (!name) return "";
-    std::string out = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
-}
-
-// Runs a host command (words without quotes) and waits until `done` holds.
-bool run_on_host(const std::string& command, const std::function<bool()>& done) {
-    std::wstring line = widen(command);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
-    for (int waited = 0; waited < 10000; waited += 20) {
-        if (done()) return true;
-        Sleep(20);
-    }
-    return false;
-}
-
-}  // namespace
 
 // TEMP spelled as the root of a drive ("R:\\\\", two backslashes): the page
 // counts nothing and every file at that root survives.
