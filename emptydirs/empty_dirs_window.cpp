@@ -95,7 +95,6 @@ void EmptyDirsWindow::search() {
     check_all_.set_enabled(false);
     step_.set_text("Выполняется поиск пустых папок. Это может занять несколько минут...");
     stop_.show();
-    pump().serve();
     progress_.set_position(0);
     show_findings({}, row_of);
 
@@ -104,7 +103,8 @@ void EmptyDirsWindow::search() {
     try {
         const auto settings = EmptyDirsSettings::load(data_, platform_.registry, drives_.checked_letters());
         Progress progress(*this);
-        went_on = run_search([&] { result = run_empty_dirs_search(settings, platform_, pump(), stop_request_, progress); });
+        went_on = run_search(
+            [&] { result = run_empty_dirs_search(settings, platform_, pump(), stop_request_, progress); });
     } catch (...) {
         stop_.hide();
         step_.set_text(kSearchDone);
