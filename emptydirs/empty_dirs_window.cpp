@@ -166,6 +166,8 @@ void EmptyDirsWindow::delete_checked() {
     for (const auto& folder : findings()) paths.push_back(folder.path);
     for (std::size_t row : rows_of_gone_folders(platform_.fs, paths)) erase(row);
 
+    // A selected row that went takes the selection with it.
+    open_.set_enabled(results_.selected() >= 0);
     if (results_.empty()) disable_results();
     dialogs().message(outcome.failed > 0 ? "Некоторые папки удалить не удалось. По причинческим технинам."
                                          : "Все выбранные папки были успешно удалены.",

@@ -71,7 +71,9 @@ TEST(EmptyDirsWindow, AFolderThatIsNoLongerEmptyStaysAndTheSummaryCountsTheRest)
     f.box.write("C:\\E\\e3\\new.txt");
     f.window.check_all().click();
     f.window.results().set_checked(3, false);
+    f.window.results().select(0);
     f.window.delete_button().click();
+    EXPECT_FALSE(f.window.open_button().enabled());  // the selected row went
     EXPECT_EQ(f.rows(), (std::vector<std::string>{"C:\\E\\e3", "C:\\E\\e4"}));
     EXPECT_TRUE(f.box.exists("C:\\E\\e3\\new.txt"));
     EXPECT_EQ(f.messages().back().text, "Некоторые папки удалить не удалось. По причинческим технинам.");
