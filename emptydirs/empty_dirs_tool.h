@@ -1,7 +1,8 @@
 #pragma once
 // The tool "Поиск пустых папок": its page with the mode choice and the area
-// and exclusions editors.
+// and exclusions editors, and the search window its start opens.
 #include "emptydirs/empty_dirs_page.h"
+#include "emptydirs/empty_dirs_window.h"
 #include "search/search_editors.h"
 
 namespace emptydirs {
@@ -12,10 +13,12 @@ public:
     void open() override { page_.opened(); }
     EmptyDirsPage& page() { return page_; }
     search::SearchEditors& editors() { return editors_; }
+    EmptyDirsWindow& window() { return window_; }
 
 private:
     search::SearchEditors editors_;
     EmptyDirsPage page_;
+    EmptyDirsWindow window_;
 };
 
 }  // namespace emptydirs

@@ -126,4 +126,17 @@ TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
     temp.page().start_button().click();
     EXPECT_TRUE(temp.window().visible());
     EXPECT_FALSE(main.visible());
+
+    // The empty folder window's caption names the mode set on the page.
+    temp.window().close();
+    main.run("Empty Dirs");
+    for (auto [mode, caption] : {std::pair{&empty.page().folders_button(), "Поиск пустых папок"},
+                                 std::pair{&empty.page().trees_button(), "Поиск пустых папок с пустыми подпапками"}}) {
+        mode->click();
+        empty.page().start_button().click();
+        EXPECT_TRUE(empty.window().visible());
+        EXPECT_FALSE(main.visible());
+        EXPECT_EQ(empty.window().caption(), caption);
+        empty.window().close();
+    }
 }
