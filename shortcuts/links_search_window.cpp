@@ -91,7 +91,7 @@ LinksSearchWindow::LinksSearchWindow(ui::Toolkit& toolkit, platform::Platform& p
     stop_.on_click = [this] { stop_request_.request(); };
     // The link field keeps what the user types or picks there until another
     // row is selected: leaving the list for the field does not empty it.
-    results_.on_select = command(ui::guarded(*this, [this] { row_selected(); }));
+    results_.on_select = command([this] { row_selected(); });
     link_.on_double_click = command([this] { choose_target(); });
     check_all_.on_click = command([this] { results_.set_all_checked(check_all_.checked()); });
     edit_.on_click = command([this] { repair_selected(); });
@@ -109,7 +109,6 @@ void LinksSearchWindow::search() {
     to_bin_.set_enabled(false);
     step_.set_text("Выполняется поиск неправильных ярлыков. Это может занять несколько минут...");
     stop_.show();
-    pump().serve();
     progress_.set_position(0);
     show_findings({}, row_of);
 
