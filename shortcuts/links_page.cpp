@@ -6,7 +6,7 @@ namespace shortcuts {
 
 namespace {
 
-constexpr int kExplanationHeight = 52;
+constexpr int kExplanationHeight = 64;
 // The explanation's room holds the mode choice below its text.
 constexpr int kExplanationRoom = kExplanationHeight + 72;
 

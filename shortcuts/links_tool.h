@@ -1,8 +1,9 @@
 #pragma once
-// The tool "Поиск неправильных ярлыков": its page with the mode choice and
-// the area and exclusions editors.
+// The tool "Поиск неправильных ярлыков": its page with the mode choice, the
+// area and exclusions editors, and the search window its start opens.
 #include "search/search_editors.h"
 #include "shortcuts/links_page.h"
+#include "shortcuts/links_search_window.h"
 
 namespace shortcuts {
 
@@ -12,11 +13,13 @@ public:
     void open() override { page_.opened(data_); }
     LinksPage& page() { return page_; }
     search::SearchEditors& editors() { return editors_; }
+    LinksSearchWindow& window() { return window_; }
 
 private:
     const store::DataFolder& data_;
     search::SearchEditors editors_;
     LinksPage page_;
+    LinksSearchWindow window_;
 };
 
 }  // namespace shortcuts
