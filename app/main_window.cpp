@@ -37,6 +37,7 @@ MainWindow::MainWindow(ui::Toolkit& toolkit, platform::Platform& platform, const
 
     tray_.set_tooltip("Щелкните правой кнопкой для вызова подменю быстрых действий");
     tray_.on_click = [this] { restore_from_tray(); };
+    tray_.set_popup_menu(&tray_menu_.menu());
 
     show_page("TabSheet2_2");
     usable_drives_ = search::usable_drives(platform_.fs.logical_drives());

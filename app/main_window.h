@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tray_menu.h"
 #include "platform/platform.h"
 #include "search/drives.h"
 #include "search/sounds.h"
@@ -48,6 +49,7 @@ public:
     ui::CategoryBar& categories() { return categories_; }
     ui::Timer& startup_timer() { return startup_timer_; }
     ui::TrayIcon& tray() { return tray_; }
+    TrayMenu& tray_menu() { return tray_menu_; }
 
     // Hides the window into the notification area, and back.
     void hide_to_tray();
@@ -84,6 +86,7 @@ private:
     std::vector<std::vector<std::unique_ptr<ui::Page>>> inner_pages_;
     ui::Timer startup_timer_{*this, "Timer1"};
     ui::TrayIcon tray_{*this, "TrayIcon1"};
+    TrayMenu tray_menu_{*this, platform_};
 
     std::map<std::string, std::shared_ptr<void>> shared_parts_;
     std::unique_ptr<search::ToolContext> context_;
