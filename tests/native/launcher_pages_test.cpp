@@ -126,4 +126,9 @@ TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
     temp.page().start_button().click();
     EXPECT_TRUE(temp.window().visible());
     EXPECT_FALSE(main.visible());
+    temp.window().close();
+    main.run("Duplicates");
+    copies.page().start_button().click();
+    EXPECT_TRUE(copies.window().visible());
+    EXPECT_FALSE(main.visible());
 }
