@@ -8,6 +8,7 @@ namespace duplicates {
 namespace {
 
 const char kSearchDone[] = "Поиск завершен";
+const char kFirstStep[] = "Идет формирование списка файлов, копии которых надо искать...";
 
 std::vector<std::string> group_row(const CopyGroup& group) { return {group.found}; }
 
@@ -50,7 +51,7 @@ CopiesWindow::CopiesWindow(ui::Toolkit& toolkit, platform::Platform& platform, c
     set_color(ui::colors::white);
     set_client_size(560, 500);
 
-    step_.set_text("Идет формирование списка файлов, копии которых надо искать...");
+    step_.set_text(kFirstStep);
     step_.set_bounds(12, 14, 420, 16);
     step_.set_bold(true);
     stop_.set_text("  Прекратить");
@@ -95,8 +96,10 @@ void CopiesWindow::search() {
     show_findings({}, group_row);
     current_list_ = nullptr;
     for (ui::Button* b : {&open_folder_, &open_file_, &delete_}) b->set_enabled(false);
+    // Chosen files need no walk of their own: the caption of the previous
+    // search's end must not stay while this one runs.
+    step_.set_text(kFirstStep);
     stop_.show();
-    pump().serve();
     progress_.set_position(0);
 
     DuplicateResult result;
