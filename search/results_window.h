@@ -88,6 +88,9 @@ protected:
         return outcome;
     }
 
+    // One finding, for a window that changes a part of it (not its row).
+    Finding& finding(std::size_t index) { return findings_[index]; }
+
     // Removes one finding and its row.
     void erase(std::size_t index) {
         findings_.erase(findings_.begin() + static_cast<std::ptrdiff_t>(index));

@@ -139,4 +139,8 @@ TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
         EXPECT_EQ(empty.window().caption(), caption);
         empty.window().close();
     }
+    main.run("Duplicates");
+    copies.page().start_button().click();
+    EXPECT_TRUE(copies.window().visible());
+    EXPECT_FALSE(main.visible());
 }

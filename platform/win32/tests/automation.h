@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/handles.h"
 
@@ -148,6 +149,70 @@ inline std::uint64_t recycle_bin_items() {
     SHQUERYRBINFO info{};
     info.cbSize = sizeof(info);
     return SUCCEEDED(SHQueryRecycleBinW(nullptr, &info)) ? static_cast<std::uint64_t>(info.i64NumItems) : 0;
+}
+
+// Memory lent inside the process that owns a window, for the messages whose
+// arguments are pointers (a list view's item text and row bounds).
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, std::size_t size) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner);
+        if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    char* at() const { return static_cast<char*>(at_); }
+    void write(const void* data, std::size_t size, std::size_t offset = 0) const {
+        WriteProcessMemory(process_, at() + offset, data, size, nullptr);
+    }
+    void read(void* data, std::size_t size, std::size_t offset = 0) const {
+        ReadProcessMemory(process_, at() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+};
+
+// The first cells of a list view's rows.
+inline std::vector<std::wstring> list_rows(HWND list) {
+    constexpr int kChars = 1024;
+    std::vector<std::wstring> rows;
+    const RemoteMemory memory(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    if (!memory.at()) return rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        LVITEMW item{};
+        item.pszText = reinterpret_cast<wchar_t*>(memory.at() + sizeof(LVITEMW));
+        item.cchTextMax = kChars;
+        memory.write(&item, sizeof(item));
+        const auto length = static_cast<std::size_t>(
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at())));
+        std::wstring text(length, L'\0');
+        memory.read(text.data(), length * sizeof(wchar_t), sizeof(LVITEMW));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+// Clicks a list view's row with the left mouse button, in the middle of its text.
+inline void click_row(HWND list, int row) {
+    const RemoteMemory memory(list, sizeof(RECT));
+    RECT box{};
+    box.left = LVIR_LABEL;
+    memory.write(&box, sizeof(box));
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at()));
+    memory.read(&box, sizeof(box));
+    const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
 }  // namespace automation
