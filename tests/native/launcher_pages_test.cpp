@@ -126,4 +126,10 @@ TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
     temp.page().start_button().click();
     EXPECT_TRUE(temp.window().visible());
     EXPECT_FALSE(main.visible());
+    temp.window().close();
+    main.run("Reg Find");
+    f.box.data().rewrite(registry::kKeysFile, {"00"});
+    registry.page().start_button().click();
+    EXPECT_TRUE(registry.window().visible());
+    EXPECT_FALSE(main.visible());
 }
