@@ -1,6 +1,7 @@
 #include "registry/registry_tool.h"
 
 #include "registry/reference_search.h"
+#include "search/search_editors.h"
 
 namespace registry {
 
@@ -17,9 +18,9 @@ RegistryPage::RegistryPage(ui::Page& page, ui::Form& area)
 
 RegistryTool::RegistryTool(search::ToolContext& context, ui::Page& page)
     : area_(context.toolkit, context.data, context.usable_drives, context.drives(kDrivesFile)),
-      page_(page, area_) {
-    // The result window comes with its own change.
-    page_.start_button().set_enabled(false);
+      page_(page, area_),
+      window_(context.toolkit, context.platform, context.data, context.drives(kDrivesFile), context.main) {
+    page_.on_start = [&context, this] { search::start_search(context, window_); };
 }
 
 }  // namespace registry

@@ -1,7 +1,8 @@
 #pragma once
-// The tool "Поиск неправильных ссылок": its page and the registry search
-// area editor.
+// The tool "Поиск неправильных ссылок": its page, the registry search area
+// editor and the result window.
 #include "registry/area_window.h"
+#include "registry/reference_window.h"
 #include "search/launcher_page.h"
 #include "search/tool.h"
 
@@ -18,10 +19,12 @@ public:
     RegistryTool(search::ToolContext& context, ui::Page& page);
     RegistryPage& page() { return page_; }
     RegistryAreaWindow& area() { return area_; }
+    ReferenceWindow& window() { return window_; }
 
 private:
     RegistryAreaWindow area_;
     RegistryPage page_;
+    ReferenceWindow window_;
 };
 
 }  // namespace registry

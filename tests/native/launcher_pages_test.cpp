@@ -143,4 +143,10 @@ TEST(LauncherPages, EachSettingsButtonOpensItsEditorModally) {
     copies.page().start_button().click();
     EXPECT_TRUE(copies.window().visible());
     EXPECT_FALSE(main.visible());
+    copies.window().close();
+    main.run("Reg Find");
+    f.box.data().rewrite(registry::kKeysFile, {"00"});
+    registry.page().start_button().click();
+    EXPECT_TRUE(registry.window().visible());
+    EXPECT_FALSE(main.visible());
 }
