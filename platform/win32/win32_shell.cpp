@@ -39,8 +39,7 @@ public:
         SHFILEOPSTRUCTW op{};
         op.wFunc = FO_DELETE;
         op.pFrom = from.c_str();
-        // The shell asks before a file too large for the bin is deleted for good.
-        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
+        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
         const int r = SHFileOperationW(&op);
         if (r != 0) return Status::failure("Не удалось удалить в корзину: " + path + " (код " + std::to_string(r) + ").");
         if (op.fAnyOperationsAborted) return Status::failure("Удаление в корзину прервано: " + path + ".");
