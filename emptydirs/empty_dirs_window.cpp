@@ -18,24 +18,6 @@ std::vector<std::string> row_of(const FoundFolder& folder) { return {folder.path
 
 }  // namespace
 
-// Shows the walk on the window while the search runs.
-class EmptyDirsWindow::Progress : public search::WalkProgress {
-public:
-    explicit Progress(EmptyDirsWindow& window) : w_(window) {}
-    // With no walk folder at all the line stays empty and the report follows.
-    void walk_started(std::size_t count, const std::string& first) override {
-        w_.progress_.set_maximum(static_cast<int>(count));
-        w_.current_.set_text(first);
-    }
-    void walking(std::size_t index, const std::string& folder) override {
-        w_.progress_.set_position(static_cast<int>(index) + 1);
-        w_.current_.set_text(folder);
-    }
-
-private:
-    EmptyDirsWindow& w_;
-};
-
 EmptyDirsWindow::EmptyDirsWindow(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data,
                                  const search::DriveSelection& drives, ui::Form& main)
     : search::ResultsWindow<FoundFolder>(toolkit, "EmptyDirsForm", main, results_),
@@ -102,7 +84,7 @@ void EmptyDirsWindow::search() {
     bool went_on = true;
     try {
         const auto settings = EmptyDirsSettings::load(data_, platform_.registry, drives_.checked_letters());
-        Progress progress(*this);
+        search::ShownWalk progress(progress_, current_);
         went_on = run_search(
             [&] { result = run_empty_dirs_search(settings, platform_, pump(), stop_request_, progress); });
     } catch (...) {

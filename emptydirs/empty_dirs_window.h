@@ -30,7 +30,6 @@ public:
     ui::Button& delete_button() { return delete_; }
 
 private:
-    class Progress;
 
     void search();
     void finish(const EmptyDirsResult& result);

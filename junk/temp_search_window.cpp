@@ -16,24 +16,11 @@ const char kDone[] = "Поиск временных файлов заверше�
 const char kSearchDone[] = "Поиск завершен";
 const char kDeleteDone[] = "Удаление завершено";
 
+const char kBinlessQuestion[] =
+    "Некоторые файлы лежат на дисках без корзины (съемных или сетевых) и будут удалены "
+    "безвозвратно. Удалить их?";
+
 }  // namespace
-
-// Shows the walk on the window while the search runs.
-class TempSearchWindow::Progress : public search::WalkProgress {
-public:
-    explicit Progress(TempSearchWindow& window) : w_(window) {}
-    void walk_started(std::size_t count, const std::string& first) override {
-        w_.progress_.set_maximum(static_cast<int>(count));
-        w_.current_.set_text(first);
-    }
-    void walking(std::size_t index, const std::string& folder) override {
-        w_.progress_.set_position(static_cast<int>(index) + 1);
-        w_.current_.set_text(folder);
-    }
-
-private:
-    TempSearchWindow& w_;
-};
 
 TempSearchWindow::TempSearchWindow(ui::Toolkit& toolkit, platform::Platform& platform,
                                    const store::DataFolder& data, const search::DriveSelection& drives,
@@ -105,7 +92,7 @@ void TempSearchWindow::search() {
     bool went_on = true;
     try {
         const auto settings = TempSearchSettings::load(data_, platform_.registry, drives_.checked_letters());
-        Progress progress(*this);
+        search::ShownWalk progress(progress_, current_);
         went_on = run_search([&] { result = run_temp_search(settings, platform_, pump(), stop_request_, progress); });
     } catch (...) {
         stop_.hide();
@@ -144,21 +131,10 @@ platform::Status TempSearchWindow::delete_one(const FoundFile& file, bool to_bin
     return delete_temp_file(platform_, file.path, to_bin && search::recycle_bin_takes(platform_.fs, file.path));
 }
 
-bool TempSearchWindow::permanent_deletion_allowed(const std::function<bool(std::size_t)>& wanted) {
-    if (!to_bin_.checked()) return true;
-    for (std::size_t i = 0; i < findings().size(); ++i) {
-        if (!wanted(i) || search::recycle_bin_takes(platform_.fs, findings()[i].path)) continue;
-        return dialogs().message("Некоторые файлы лежат на дисках без корзины (съемных или сетевых) и будут удалены "
-                                 "безвозвратно. Удалить их?",
-                                 "Удаление", ui::Icon::question, ui::Buttons::yes_no) == ui::Answer::yes;
-    }
-    return true;
-}
-
 void TempSearchWindow::delete_rows(bool only_checked) {
     const auto wanted = [&](std::size_t i) { return !only_checked || results_.checked(static_cast<int>(i)); };
     // Files on drives without a bin stay when the user keeps them.
-    const bool permanent_ok = permanent_deletion_allowed(wanted);
+    const bool permanent_ok = permanent_deletion_allowed(platform_.fs, to_bin_.checked(), wanted, kBinlessQuestion);
     const bool to_bin = to_bin_.checked();
     current_.set_text(only_checked ? "Идет удаление выбранных файлов..." : "Идет удаление найденных файлов...");
     progress_.set_position(0);
@@ -192,7 +168,8 @@ void TempSearchWindow::delete_selected_file() {
     const int row = results_.selected();
     if (row < 0) return;
     const auto index = static_cast<std::size_t>(row);
-    if (!permanent_deletion_allowed([&](std::size_t i) { return i == index; })) return;
+    const auto only_it = [&](std::size_t i) { return i == index; };
+    if (!permanent_deletion_allowed(platform_.fs, to_bin_.checked(), only_it, kBinlessQuestion)) return;
     if (delete_one(findings()[index], to_bin_.checked()))
         erase(index);
     else
@@ -211,7 +188,7 @@ void TempSearchWindow::delete_folder_files() {
     const auto in_folder = [&](std::size_t i) {
         return search::full_folder_match(search::folded(search::parent_folder(findings()[i].path)), folder);
     };
-    if (!permanent_deletion_allowed(in_folder)) return;
+    if (!permanent_deletion_allowed(platform_.fs, to_bin_.checked(), in_folder, kBinlessQuestion)) return;
     const bool to_bin = to_bin_.checked();
     if (delete_findings(in_folder, [&](const FoundFile& file) { return delete_one(file, to_bin); }).closed) return;
     after_removal();

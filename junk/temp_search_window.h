@@ -36,14 +36,10 @@ public:
     ui::MenuItem& exclude_folder_item() { return exclude_folder_; }
 
 private:
-    class Progress;
 
     void search();
     void finish(TempSearchResult result);
     platform::Status delete_one(const FoundFile& file, bool to_bin);
-    // Whether the files `wanted` picks may go: when the bin cannot take some
-    // of them, the user is asked before they are deleted for good.
-    bool permanent_deletion_allowed(const std::function<bool(std::size_t)>& wanted);
     void delete_rows(bool only_checked);
     void delete_selected_file();
     void delete_folder_files();

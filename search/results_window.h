@@ -11,9 +11,30 @@
 
 #include "platform/pump.h"
 #include "platform/status.h"
+#include "search/guards.h"
+#include "search/walk_progress.h"
 #include "ui/ui.h"
 
 namespace search {
+
+// A file walk shown on a result window: the bar counts the walk folders, the
+// line names the folder being walked (empty when there is none at all).
+class ShownWalk : public WalkProgress {
+public:
+    ShownWalk(ui::ProgressBar& bar, ui::Label& line) : bar_(bar), line_(line) {}
+    void walk_started(std::size_t count, const std::string& first) override {
+        bar_.set_maximum(static_cast<int>(count));
+        line_.set_text(first);
+    }
+    void walking(std::size_t index, const std::string& folder) override {
+        bar_.set_position(static_cast<int>(index) + 1);
+        line_.set_text(folder);
+    }
+
+private:
+    ui::ProgressBar& bar_;
+    ui::Label& line_;
+};
 
 template <class Finding>
 class ResultsWindow : public ui::Form {
@@ -90,6 +111,19 @@ protected:
 
     // One finding, for a window that changes a part of it (not its row).
     Finding& finding(std::size_t index) { return findings_[index]; }
+
+    // Whether the findings `wanted` picks may go when the user asked for the
+    // recycle bin: when the bin cannot take some of them (a drive without
+    // one), `question` is asked once before anything is deleted for good.
+    bool permanent_deletion_allowed(platform::FileSystem& fs, bool to_bin,
+                                    const std::function<bool(std::size_t)>& wanted, const char* question) {
+        if (!to_bin) return true;
+        for (std::size_t i = 0; i < findings_.size(); ++i) {
+            if (!wanted(i) || recycle_bin_takes(fs, findings_[i].path)) continue;
+            return dialogs().message(question, "Удаление", ui::Icon::question, ui::Buttons::yes_no) == ui::Answer::yes;
+        }
+        return true;
+    }
 
     // Removes one finding and its row.
     void erase(std::size_t index) {

@@ -18,24 +18,11 @@ const char kMissingData[] = "Недостаточно данных";
 
 std::vector<std::string> row_of(const BrokenLink& link) { return {link.path}; }
 
+const char kBinlessQuestion[] =
+    "Некоторые ярлыки лежат на дисках без корзины (съемных или сетевых) и будут удалены "
+    "безвозвратно. Удалить их?";
+
 }  // namespace
-
-// Shows the walk on the window while the search runs.
-class LinksSearchWindow::Progress : public search::WalkProgress {
-public:
-    explicit Progress(LinksSearchWindow& window) : w_(window) {}
-    void walk_started(std::size_t count, const std::string& first) override {
-        w_.progress_.set_maximum(static_cast<int>(count));
-        w_.current_.set_text(first);
-    }
-    void walking(std::size_t index, const std::string& item) override {
-        w_.progress_.set_position(static_cast<int>(index) + 1);
-        w_.current_.set_text(item);
-    }
-
-private:
-    LinksSearchWindow& w_;
-};
 
 LinksSearchWindow::LinksSearchWindow(ui::Toolkit& toolkit, platform::Platform& platform,
                                      const store::DataFolder& data, const search::DriveSelection& drives,
@@ -116,7 +103,7 @@ void LinksSearchWindow::search() {
     bool went_on = true;
     try {
         const auto settings = BrokenLinkSettings::load(data_, platform_.registry, drives_.checked_letters());
-        Progress progress(*this);
+        search::ShownWalk progress(progress_, current_);
         went_on = run_search([&] { result = run_broken_link_search(settings, platform_, pump(), stop_request_, progress); });
     } catch (...) {
         stop_.hide();
@@ -180,20 +167,9 @@ void LinksSearchWindow::repair_selected() {
                       ui::Icon::information);
 }
 
-bool LinksSearchWindow::permanent_deletion_allowed(const std::function<bool(std::size_t)>& wanted) {
-    if (!to_bin_.checked()) return true;
-    for (std::size_t i = 0; i < findings().size(); ++i) {
-        if (!wanted(i) || search::recycle_bin_takes(platform_.fs, findings()[i].path)) continue;
-        return dialogs().message("Некоторые ярлыки лежат на дисках без корзины (съемных или сетевых) и будут удалены "
-                                 "безвозвратно. Удалить их?",
-                                 "Удаление", ui::Icon::question, ui::Buttons::yes_no) == ui::Answer::yes;
-    }
-    return true;
-}
-
 void LinksSearchWindow::delete_checked() {
     const auto wanted = [&](std::size_t i) { return results_.checked(static_cast<int>(i)); };
-    const bool permanent_ok = permanent_deletion_allowed(wanted);
+    const bool permanent_ok = permanent_deletion_allowed(platform_.fs, to_bin_.checked(), wanted, kBinlessQuestion);
     const bool to_bin = to_bin_.checked();
     current_.set_text("Идет удаление выбранных ярлыков...");
     progress_.set_position(0);

@@ -35,16 +35,12 @@ public:
     ui::Button& delete_button() { return delete_; }
 
 private:
-    class Progress;
 
     void search();
     void finish(BrokenLinkResult result);
     void row_selected();
     void choose_target();
     void repair_selected();
-    // Whether the shortcuts `wanted` picks may go: when the bin cannot take
-    // some of them, the user is asked before they are deleted for good.
-    bool permanent_deletion_allowed(const std::function<bool(std::size_t)>& wanted);
     void delete_checked();
     void enable_results(bool enabled);
 
