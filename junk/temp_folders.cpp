@@ -4,16 +4,17 @@
 
 namespace junk {
 
-std::optional<std::string> TempFolders::folder() {
-    return search::TempFolderPath(platform_.system, platform_.fs);
+search::BuiltLocation TempFolders::folder() {
+    return search::TempFolderPath(platform_.system, platform_.fs, search::machine_kept_folders(platform_));
 }
 
 TempFigures TempFolders::measure_temp() {
     const auto temp = folder();
-    if (!temp) return {};
     TempFigures figures;
-    figures.files = search::ListFilesInTree(platform_.fs, pump_, *temp, false, false).size();
-    figures.bytes = search::FolderSize(platform_.fs, pump_, *temp);
+    figures.refusal = temp.refusal();
+    if (!temp) return figures;
+    figures.files = search::ListFilesInTree(platform_.fs, pump_, temp->path(), false, false).size();
+    figures.bytes = search::FolderSize(platform_.fs, pump_, temp->path());
     return figures;
 }
 
@@ -22,10 +23,7 @@ platform::Result<platform::RecycleBinInfo> TempFolders::measure_bin() {
 }
 
 void TempFolders::clean_temp() {
-    const auto temp = folder();
-    if (!temp) return;
-    if (const auto cleanable = search::CleanableFolder::check(platform_.fs, *temp))
-        search::clean_tree(platform_.fs, pump_, *cleanable);
+    if (const auto temp = folder()) search::clean_tree(platform_.fs, pump_, *temp);
 }
 
 platform::Status TempFolders::empty_bin() { return platform_.shell.empty_recycle_bin(); }

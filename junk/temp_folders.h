@@ -6,20 +6,26 @@
 
 #include "platform/platform.h"
 #include "platform/pump.h"
+#include "search/locations.h"
 
 namespace junk {
 
 struct TempFigures {
     std::uint64_t files = 0;  // files below the folder, "index.dat" not counted
     std::uint64_t bytes = 0;
+    // Why the temporary folder is not cleaned ("" when it is, or when TEMP
+    // names nothing at all).
+    std::string refusal;
 };
 
 class TempFolders {
 public:
     TempFolders(platform::Platform& platform, platform::Pump& pump) : platform_(platform), pump_(pump) {}
 
-    // The temporary folder; nothing when TEMP names no folder that may be cleaned.
-    std::optional<std::string> folder();
+    // The temporary folder; none when TEMP names no folder that may be
+    // cleaned: a drive root, or a folder that is or holds one the user keeps
+    // things in (the profile, the Shell Folders, Windows, Program Files).
+    search::BuiltLocation folder();
     // Zero for a missing temporary folder.
     TempFigures measure_temp();
     platform::Result<platform::RecycleBinInfo> measure_bin();

@@ -11,7 +11,6 @@ namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kOperaKey[] = "Software\\Opera Software";
 const char kFirefoxKey[] = "Software\\Mozilla\\Mozilla Firefox";
-const char kProfiles[] = "\\Mozilla\\Firefox\\Profiles\\";
 
 // A string value of a current-user key; "" when the key or value is missing.
 std::string user_value(platform::Registry& registry, const std::string& key, const std::string& name) {
@@ -37,8 +36,15 @@ std::string opera_folder(platform::Registry& registry) {
     return user_value(registry, kOperaKey, "Last Directory3");
 }
 
-std::string folder_or_no_cache(platform::FileSystem& fs, const std::string& folder) {
-    return fs.is_existing_folder(folder) ? folder : kNoCache;
+// A file directly in a folder that may be a drive root (Opera may be
+// installed anywhere), without a doubled separator.
+std::string file_in(const std::string& folder, const char* name) {
+    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
+    return folder + "\\" + name;
+}
+
+std::vector<std::string> firefox_parts(const std::string& profile, const char* last) {
+    return {"Mozilla", "Firefox", "Profiles", profile, last};
 }
 
 }  // namespace
@@ -51,8 +57,9 @@ std::optional<std::string> opera_version(platform::Platform& platform) {
     if (!platform.registry.key_exists(platform::Root::current_user, kOperaKey)) return std::nullopt;
     const std::string folder = opera_folder(platform.registry);
     auto& fs = platform.fs;
-    const std::string language = folder + "\\english.lng";
-    if (!fs.is_existing_folder(folder) || !fs.is_existing_file(folder + "\\Opera.exe") || !fs.is_existing_file(language))
+    const std::string language = file_in(folder, "english.lng");
+    if (!fs.is_existing_folder(folder) || !fs.is_existing_file(file_in(folder, "Opera.exe")) ||
+        !fs.is_existing_file(language))
         return std::nullopt;
     return first_line_after(fs, language, "Ver", 12).value_or("");
 }
@@ -81,47 +88,44 @@ Browser browser_of_row(int row, const std::string& caption) {
 }
 
 std::optional<std::string> firefox_profile(platform::Platform& platform) {
-    const std::string ini = shell_folder(platform.registry, "AppData") + "\\Mozilla\\Firefox\\profiles.ini";
-    if (!platform.fs.is_existing_file(ini)) return std::nullopt;
-    return first_line_after(platform.fs, ini, "Pat", 14);
+    const auto ini = search::build_location(platform.fs, shell_folder(platform.registry, "AppData"),
+                                            {"Mozilla", "Firefox", "profiles.ini"}, search::LocationKind::file);
+    if (!ini || !platform.fs.is_existing_file(ini->path())) return std::nullopt;
+    auto profile = first_line_after(platform.fs, ini->path(), "Pat", 14);
+    if (!profile || !search::is_plain_name(*profile)) return std::nullopt;
+    return profile;
 }
 
-std::optional<std::string> browser_folder(platform::Platform& platform, Browser browser) {
-    switch (browser) {
-        case Browser::internet_explorer: return std::nullopt;
-        case Browser::opera: return opera_folder(platform.registry);
-        case Browser::firefox: {
-            const auto profile = firefox_profile(platform);
-            if (!profile) return std::nullopt;
-            return shell_folder(platform.registry, "AppData") + kProfiles + *profile;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> location(platform::Platform& platform, Browser browser, Store store) {
+search::BuiltLocation location(platform::Platform& platform, Browser browser, Store store) {
+    using search::LocationKind;
     auto& registry = platform.registry;
+    auto& fs = platform.fs;
+    const auto kept = search::machine_kept_folders(platform);
     switch (browser) {
-        case Browser::internet_explorer:
-            return shell_folder(registry, store == Store::cache ? "Cache" : store == Store::history ? "History" : "Cookies");
+        case Browser::internet_explorer: {
+            const char* value = store == Store::cache ? "Cache" : store == Store::history ? "History" : "Cookies";
+            return search::build_location(fs, shell_folder(registry, value), {}, LocationKind::folder, kept);
+        }
         case Browser::opera: {
             const std::string folder = opera_folder(registry);
-            if (store == Store::cache) return folder_or_no_cache(platform.fs, folder + "\\profile\\cache4");
-            return folder + (store == Store::history ? "\\profile\\global.dat" : "\\profile\\cookies4.dat");
+            if (store == Store::cache)
+                return search::build_location(fs, folder, {"profile", "cache4"}, LocationKind::folder, kept);
+            return search::build_location(fs, folder,
+                                          {"profile", store == Store::history ? "global.dat" : "cookies4.dat"},
+                                          LocationKind::file);
         }
         case Browser::firefox: {
             const auto profile = firefox_profile(platform);
-            if (store == Store::cache) {
-                if (!profile) return kNoCache;
-                return folder_or_no_cache(platform.fs,
-                                          shell_folder(registry, "Local AppData") + kProfiles + *profile + "\\Cache");
-            }
-            if (!profile) return std::nullopt;
-            return shell_folder(registry, "AppData") + kProfiles + *profile +
-                   (store == Store::history ? "\\history.dat" : "\\cookies.txt");
+            if (!profile) return search::BuiltLocation::absent();
+            if (store == Store::cache)
+                return search::build_location(fs, shell_folder(registry, "Local AppData"),
+                                              firefox_parts(*profile, "Cache"), LocationKind::folder, kept);
+            return search::build_location(fs, shell_folder(registry, "AppData"),
+                                          firefox_parts(*profile, store == Store::history ? "history.dat" : "cookies.txt"),
+                                          LocationKind::file);
         }
     }
-    return std::nullopt;
+    return search::BuiltLocation::absent();
 }
 
 }  // namespace privacy

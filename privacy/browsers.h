@@ -6,15 +6,12 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "search/locations.h"
 
 namespace privacy {
 
 enum class Browser { internet_explorer, opera, firefox };
 enum class Store { cache, history, cookies };
-
-// The text a missing Opera or Firefox cache reads as: it holds nothing and
-// its cleaning deletes nothing.
-inline constexpr char kNoCache[] = "Error";
 
 // A value of the current user's "Shell Folders" key ("Cache", "AppData"...);
 // "" when it is missing.
@@ -44,19 +41,19 @@ Browser browser_of_row(int row, const std::string& caption);
 
 // The Firefox profile folder name: the first line of AppData's
 // "Mozilla\Firefox\profiles.ini" that begins with "Pat", without its first
-// 14 characters. Nothing without the file or such a line.
+// 14 characters. Nothing without the file or such a line, and nothing when
+// the rest is not one plain folder name ("../../x", "a\b", ".." name no
+// profile).
 // Throws store::FileError when the file exists but cannot be read.
 std::optional<std::string> firefox_profile(platform::Platform& platform);
 
 // Where a browser keeps a store: a folder for the caches and the Internet
-// Explorer history and cookies, a single file otherwise. A missing Opera or
-// Firefox cache folder reads as kNoCache; the Firefox history and cookies
-// have no location without a profile.
-std::optional<std::string> location(platform::Platform& platform, Browser browser, Store store);
-
-// The folder a browser's single files must lie in: the Opera folder, or the
-// Firefox profile folder under AppData; nothing for Internet Explorer or
-// without a profile.
-std::optional<std::string> browser_folder(platform::Platform& platform, Browser browser);
+// Explorer history and cookies, a single file in the Opera folder or the
+// Firefox profile otherwise. Each is built from its base folder (a Shell
+// Folders value, the Opera folder) and its names by the one location
+// builder, and a folder never is nor holds a folder the user keeps things
+// in. A missing cache folder, a missing profile or a refused base make no
+// location: it holds nothing and its cleaning deletes nothing.
+search::BuiltLocation location(platform::Platform& platform, Browser browser, Store store);
 
 }  // namespace privacy

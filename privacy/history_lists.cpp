@@ -2,7 +2,6 @@
 
 #include "privacy/browsers.h"
 #include "search/folders.h"
-#include "search/guards.h"
 
 namespace privacy {
 
@@ -36,17 +35,21 @@ void HistoryListSettings::save(const store::DataFolder& data) const {
     data.rewrite(kFile, store::flag_lines(checks));
 }
 
-void delete_files_in(platform::FileSystem& fs, const std::string& folder) {
-    const auto cleanable = search::CleanableFolder::check(fs, folder);
-    if (!cleanable) return;
-    std::string base = cleanable->path();
+search::BuiltLocation recent_folder(platform::Platform& platform) {
+    return search::build_location(platform.fs, shell_folder(platform.registry, "Recent"), {},
+                                  search::LocationKind::folder, search::machine_kept_folders(platform));
+}
+
+void delete_files_in(platform::FileSystem& fs, const search::Location& folder) {
+    if (folder.kind() != search::LocationKind::folder) return;
+    std::string base = folder.path();
     if (base.back() != '\\') base += '\\';
     std::vector<std::string> files;
     static_cast<void>(fs.enumerate(base, [&](const platform::DirEntry& entry) {
         if (!entry.is_directory()) files.push_back(base + entry.name);
         return true;
     }));  // a folder that cannot be listed has nothing to delete
-    for (const auto& file : files) static_cast<void>(search::delete_file_retrying(fs, file));
+    for (const auto& file : files) static_cast<void>(search::delete_file_inside(fs, folder, file));
 }
 
 void clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked) {
@@ -55,7 +58,8 @@ void clear_history_lists(platform::Platform& platform, const std::vector<bool>& 
         const char* key = kHistoryLists[index].key;
         if (platform.registry.key_exists(platform::Root::current_user, key))
             static_cast<void>(platform.registry.delete_tree(platform::Root::current_user, key));  // passed over
-        if (index == kRecentDocuments) delete_files_in(platform.fs, shell_folder(platform.registry, "Recent"));
+        if (index != kRecentDocuments) continue;
+        if (const auto recent = recent_folder(platform)) delete_files_in(platform.fs, *recent);
     }
 }
 

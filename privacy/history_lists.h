@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "search/locations.h"
 #include "store/data_folder.h"
 
 namespace privacy {
@@ -35,8 +36,12 @@ struct HistoryListSettings {
 // subfolders stay). Nothing is reported.
 void clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked);
 
-// Deletes the files directly in a folder that may be cleaned (a file that
-// resists is tried once more with its attributes cleared); folders stay.
-void delete_files_in(platform::FileSystem& fs, const std::string& folder);
+// The Recent folder as a location: none when it is a drive root or is or
+// holds a folder the user keeps things in.
+search::BuiltLocation recent_folder(platform::Platform& platform);
+
+// Deletes the files directly in a folder location (a file that resists is
+// tried once more with its attributes cleared); folders stay.
+void delete_files_in(platform::FileSystem& fs, const search::Location& folder);
 
 }  // namespace privacy

@@ -34,16 +34,12 @@ void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string
     AreaWalk(fs, pump, stop, std::move(rules)).walk(folder, unused);
 }
 
-std::optional<std::string> TempFolderPath(platform::System& system, platform::FileSystem& fs) {
-    std::optional<std::string> value;
+BuiltLocation TempFolderPath(platform::System& system, platform::FileSystem& fs, const KeptFolders& kept) {
+    std::string value;
     for (const auto& [name, text] : system.environment())
         if (name == "TEMP") value = text;
-    if (!value) return std::nullopt;
-    const auto full = platform::full_path(*value);
-    if (!full) return std::nullopt;
-    const auto folder = CleanableFolder::check(fs, LongPathName(fs, *full));
-    if (!folder) return std::nullopt;
-    return folder->path();
+    const auto full = platform::full_path(value);
+    return build_location(fs, full ? LongPathName(fs, *full) : value, {}, LocationKind::folder, kept);
 }
 
 std::string LongPathName(platform::FileSystem& fs, const std::string& path) {
@@ -112,16 +108,25 @@ platform::Status delete_file_retrying(platform::FileSystem& fs, const std::strin
     return fs.delete_file(path);
 }
 
-void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const CleanableFolder& folder) {
-    auto folders = ListSubfoldersInTree(fs, pump, folder.path(), true);
+platform::Status delete_file_inside(platform::FileSystem& fs, const Location& location, const std::string& file) {
+    const auto full = platform::full_path(file);
+    if (!full || !location.holds(*full)) return platform::Status::failure(file + ": вне очищаемой папки");
+    return delete_file_retrying(fs, *full);
+}
+
+void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const Location& location) {
+    if (location.kind() != LocationKind::folder) return;
+    auto folders = ListSubfoldersInTree(fs, pump, location.path(), true);
     SortByLengthDescending(folders);
-    for (const auto& file : ListFilesInTree(fs, pump, folder.path(), true, false)) {
+    for (const auto& file : ListFilesInTree(fs, pump, location.path(), true, false)) {
         pump.serve();
-        static_cast<void>(delete_file_retrying(fs, file));  // what resists stays
+        static_cast<void>(delete_file_inside(fs, location, file));  // what resists stays
     }
     for (const auto& sub : folders) {
         pump.serve();
-        static_cast<void>(fs.remove_folder(sub));  // a folder still holding a file stays
+        const auto full = platform::full_path(sub);
+        // A folder still holding a file stays; a link is removed as a link.
+        if (full && location.holds(*full)) static_cast<void>(fs.remove_folder(*full));
     }
 }
 

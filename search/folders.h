@@ -16,6 +16,7 @@
 #include "platform/system.h"
 #include "platform/pump.h"
 #include "search/guards.h"
+#include "search/locations.h"
 
 namespace search {
 
@@ -29,9 +30,11 @@ void walk_tree(platform::FileSystem& fs, platform::Pump& pump, const std::string
                const platform::StopRequest& stop = platform::StopRequest::never());
 
 // The value of the environment variable TEMP (exact name, the last one wins)
-// in its long form; nothing when it is missing, empty, relative, a drive root
-// or not an existing folder, so that no other folder ever becomes a target.
-std::optional<std::string> TempFolderPath(platform::System& system, platform::FileSystem& fs);
+// in its long form, built as a location that is neither a drive root nor is
+// or holds a folder the user keeps things in (`kept`); no location when it
+// is missing or not an existing folder, so that no other folder ever becomes
+// a target.
+BuiltLocation TempFolderPath(platform::System& system, platform::FileSystem& fs, const KeptFolders& kept);
 
 std::string LongPathName(platform::FileSystem& fs, const std::string& path);
 
@@ -63,9 +66,13 @@ std::uint64_t SumFileSizes(platform::FileSystem& fs, const std::vector<std::stri
 // attributes cleared. The second attempt's outcome is the result.
 platform::Status delete_file_retrying(platform::FileSystem& fs, const std::string& path);
 
-// Deletes every file below the folder for good ("index.dat" kept), then
+// Deletes a file found below a folder location (as delete_file_retrying),
+// only when its full form lies strictly inside the location; fails otherwise.
+platform::Status delete_file_inside(platform::FileSystem& fs, const Location& location, const std::string& file);
+
+// Deletes every file below the location for good ("index.dat" kept), then
 // removes the emptied folders, deepest first; what resists stays, silently.
-// The folder itself stays.
-void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const CleanableFolder& folder);
+// The location itself stays, and nothing outside it is touched.
+void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const Location& location);
 
 }  // namespace search

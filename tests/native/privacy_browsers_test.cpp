@@ -11,6 +11,16 @@ using privacy::Browser;
 using privacy::Store;
 using testing_support::BrowserMachine;
 
+namespace {
+
+// A location's full form, or "Error" for none (what the page sizes as 0 KB).
+std::string where(platform::Platform& p, Browser browser, Store store) {
+    const auto built = privacy::location(p, browser, store);
+    return built ? built->path() : "Error";
+}
+
+}  // namespace
+
 TEST(BrowserSlots, OperaFirstFirefoxAfterIt) {
     {
         BrowserMachine m;
@@ -57,21 +67,81 @@ TEST(BrowserLocations, FirstPatLineOfProfilesIniNamesTheProfile) {
     m.box.write("C:\\User\\AppData\\Mozilla\\Firefox\\profiles.ini",
                 "[Profile1]\r\nPa\r\n\r\nPath=Profiles/zz.second\r\n[Profile0]\r\nPath=Profiles/abcd.default\r\n");
     EXPECT_EQ(privacy::firefox_profile(p), "zz.second");
-    EXPECT_EQ(privacy::location(p, Browser::firefox, Store::cookies),
+    m.box.make_folder("C:\\User\\AppData\\Mozilla\\Firefox\\Profiles\\zz.second");
+    EXPECT_EQ(where(p, Browser::firefox, Store::cookies),
               "C:\\User\\AppData\\Mozilla\\Firefox\\Profiles\\zz.second\\cookies.txt");
-    EXPECT_EQ(privacy::location(p, Browser::firefox, Store::cache), privacy::kNoCache);  // no Cache folder
+    EXPECT_EQ(where(p, Browser::firefox, Store::cache), "Error");  // no Cache folder
 
     m.box.write("C:\\User\\AppData\\Mozilla\\Firefox\\profiles.ini", "[General]\r\nName=x\r\n");
     EXPECT_FALSE(privacy::firefox_profile(p));
-    EXPECT_FALSE(privacy::location(p, Browser::firefox, Store::history));
-    EXPECT_EQ(privacy::location(p, Browser::firefox, Store::cache), privacy::kNoCache);
+    EXPECT_EQ(where(p, Browser::firefox, Store::history), "Error");
+    EXPECT_EQ(where(p, Browser::firefox, Store::cache), "Error");
 
     m.install_opera();
-    EXPECT_EQ(privacy::location(p, Browser::opera, Store::cache), privacy::kNoCache);
+    EXPECT_EQ(where(p, Browser::opera, Store::cache), "Error");
     m.box.write("C:\\Opera\\profile\\cache4\\a.tmp", "12345");
-    EXPECT_EQ(privacy::location(p, Browser::opera, Store::cache), "C:\\Opera\\profile\\cache4");
-    EXPECT_EQ(privacy::location(p, Browser::opera, Store::history), "C:\\Opera\\profile\\global.dat");
-    EXPECT_EQ(privacy::location(p, Browser::internet_explorer, Store::history), "C:\\User\\History");
+    EXPECT_EQ(where(p, Browser::opera, Store::cache), "C:\\Opera\\profile\\cache4");
+    EXPECT_EQ(where(p, Browser::opera, Store::history), "C:\\Opera\\profile\\global.dat");
+    m.box.make_folder("C:\\User\\History");
+    EXPECT_EQ(where(p, Browser::internet_explorer, Store::history), "C:\\User\\History");
+}
+
+// Hand-edited settings that once reached folders far from the browsers: a
+// profile name climbing out of Profiles, an Opera folder at a drive root, a
+// base written with a trailing backslash.
+TEST(BrowserGuards, LocationsAreBuiltOnlyFromCheckedParts) {
+    {
+        BrowserMachine m;
+        m.install_firefox();
+        auto& p = m.box.platform();
+        m.box.write("C:\\Victim\\Cache\\precious.doc");
+        m.box.write("C:\\Victim\\history.dat");
+        m.box.write("C:\\User\\AppData\\Mozilla\\Firefox\\profiles.ini",
+                    "[Profile0]\r\nPath=Profiles/../../../../../../../Victim\r\n");
+        m.set_folder("Local AppData", "C:\\User\\AppData");
+        privacy::BrowserTraces traces(p, m.pump);
+        EXPECT_FALSE(privacy::firefox_profile(p));
+        EXPECT_EQ(traces.cache_bytes(Browser::firefox), 0u);
+        for (const Store s : {Store::cache, Store::history, Store::cookies}) traces.clean(Browser::firefox, s);
+        EXPECT_TRUE(m.box.exists("C:\\Victim\\Cache\\precious.doc"));
+        EXPECT_TRUE(m.box.exists("C:\\Victim\\history.dat"));
+        for (const char* name : {"..", ".", "a\\b", "C:x", "abcd.default.", "abcd ", ""}) {
+            m.box.write("C:\\User\\AppData\\Mozilla\\Firefox\\profiles.ini",
+                        std::string("Path=Profiles/") + name + "\r\n");
+            EXPECT_FALSE(privacy::firefox_profile(p)) << name;
+        }
+    }
+    {
+        BrowserMachine m;
+        m.set_value("Software\\Opera Software", "Last Directory3", "C:\\");
+        m.box.write("C:\\Opera.exe");
+        m.box.write("C:\\english.lng", "VersionInfo 9.50\r\n");
+        m.box.write("C:\\profile\\cache4\\mine.txt", "12345");
+        m.box.write("C:\\profile\\global.dat");
+        auto& p = m.box.platform();
+        privacy::BrowserTraces traces(p, m.pump);
+        EXPECT_EQ(privacy::fill_slots(p).first, "Opera 9.50");  // offered, but its stores are refused
+        EXPECT_EQ(traces.cache_bytes(Browser::opera), 0u);
+        EXPECT_NE(traces.cache_refusal(Browser::opera).find("корень диска"), std::string::npos);
+        for (const Store s : {Store::cache, Store::history, Store::cookies}) traces.clean(Browser::opera, s);
+        EXPECT_TRUE(m.box.exists("C:\\profile\\cache4\\mine.txt"));
+        EXPECT_TRUE(m.box.exists("C:\\profile\\global.dat"));
+    }
+    {
+        BrowserMachine m;
+        m.install_opera();
+        m.set_value("Software\\Opera Software", "Last Directory3", "C:\\Opera\\");
+        m.box.write("C:\\Opera\\profile\\cache4\\a.tmp", "12345");
+        m.box.write("C:\\Opera\\profile\\global.dat");
+        m.box.write("C:\\Opera\\profile\\cookies4.dat");
+        auto& p = m.box.platform();
+        privacy::BrowserTraces traces(p, m.pump);
+        EXPECT_EQ(where(p, Browser::opera, Store::history), "C:\\Opera\\profile\\global.dat");
+        for (const Store s : {Store::cache, Store::history, Store::cookies}) traces.clean(Browser::opera, s);
+        for (const char* gone : {"C:\\Opera\\profile\\cache4\\a.tmp", "C:\\Opera\\profile\\global.dat",
+                                 "C:\\Opera\\profile\\cookies4.dat"})
+            EXPECT_FALSE(m.box.exists(gone)) << gone;
+    }
 }
 
 TEST(BrowserCleaning, IndexDatFilesAreNeitherCountedNorCleanedFromCaches) {
@@ -147,25 +217,24 @@ TEST(BrowserGuards, SingleFilesOnlyInsideTheBrowserFolderAndNeverThroughLinks) {
     traces.clean(Browser::firefox, Store::cookies);
     EXPECT_TRUE(m.box.exists("C:\\User\\AppData\\cookies.txt"));
 
+    // A profile folder reached through a link names no history file.
     m.box.write("C:\\Elsewhere\\history.dat");
-    m.box.make_folder(testing_support::kProfile);
-    std::filesystem::create_directory_symlink(m.box.host_path("C:\\Elsewhere"),
-                                              m.box.host_path(std::string(testing_support::kProfile) + "\\link"));
-    const std::string folder = testing_support::kProfile;
-    EXPECT_FALSE(privacy::remove_browser_file(p.fs, folder + "\\link\\history.dat", folder));
-    EXPECT_FALSE(privacy::remove_browser_file(p.fs, "C:\\Elsewhere\\history.dat", folder));
-    EXPECT_FALSE(privacy::remove_browser_file(p.fs, "history.dat", folder));
-    EXPECT_FALSE(privacy::remove_browser_file(p.fs, "C:\\Elsewhere\\history.dat", ""));
+    m.box.make_folder("C:\\User\\AppData\\Mozilla\\Firefox\\Profiles");
+    std::filesystem::create_directory_symlink(m.box.host_path("C:\\Elsewhere"), m.box.host_path(testing_support::kProfile));
+    m.box.write("C:\\User\\AppData\\Mozilla\\Firefox\\profiles.ini", "Path=Profiles/abcd.default\r\n");
+    EXPECT_EQ(where(p, Browser::firefox, Store::history), "Error");
+    traces.clean(Browser::firefox, Store::history);
     EXPECT_TRUE(m.box.exists("C:\\Elsewhere\\history.dat"));
+    std::filesystem::remove(m.box.host_path(testing_support::kProfile));
+    const std::string folder = testing_support::kProfile;
     m.box.write(folder + "\\history.dat");
-    EXPECT_TRUE(privacy::remove_browser_file(p.fs, folder + "/history.dat", folder));
+    traces.clean(Browser::firefox, Store::history);
     EXPECT_FALSE(m.box.exists(folder + "\\history.dat"));
 
     // A link inside a cache is neither entered nor removed.
     m.box.write(std::string(testing_support::kFirefoxCache) + "\\a.tmp");
     std::filesystem::create_directory_symlink(
         m.box.host_path("C:\\Elsewhere"), m.box.host_path(std::string(testing_support::kFirefoxCache) + "\\inside"));
-    m.box.write("C:\\User\\AppData\\Mozilla\\Firefox\\profiles.ini", "Path=Profiles/abcd.default\r\n");
     traces.clean(Browser::firefox, Store::cache);
     EXPECT_FALSE(m.box.exists(std::string(testing_support::kFirefoxCache) + "\\a.tmp"));
     EXPECT_TRUE(m.box.exists("C:\\Elsewhere\\history.dat"));
