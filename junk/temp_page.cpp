@@ -34,7 +34,8 @@ TempPage::TempPage(ui::Page& page, platform::Platform& platform, platform::Pump&
       bin_size_(page, "Label31"),
       bin_button_(page, "SpeedButton2"),
       bin_line_(page, "Bevel4"),
-      all_button_(page, "SpeedButton3") {
+      all_button_(page, "SpeedButton3"),
+      refusal_(page, "TempRefusal") {
     title_.set_text("Очистка Temp папок");
     title_.set_bounds(12, 10, 300, 18);
     title_.set_bold(true);
@@ -76,6 +77,10 @@ TempPage::TempPage(ui::Page& page, platform::Platform& platform, platform::Pump&
     all_button_.set_bounds(318, 284, 124, 28);
     all_button_.set_acts_on_release(true);
     all_button_.set_enabled(false);
+    refusal_.set_auto_size(false);
+    refusal_.set_word_wrap(true);
+    refusal_.set_bounds(12, 280, 296, 54);
+    refusal_.hide();
 
     temp_button_.on_click = [this] { clean_temp(); };
     bin_button_.on_click = [this] { empty_bin(); };
@@ -92,6 +97,8 @@ void TempPage::measure_temp() {
     temp_size_.set_text(store::SizeToText(static_cast<double>(figures.bytes), separator));
     for (ui::Label* label : {&temp_count_, &temp_size_caption_, &temp_size_}) label->show();
     temp_button_.set_enabled(figures.files != 0);
+    refusal_.set_text(figures.refusal);
+    refusal_.set_visible(!figures.refusal.empty());
 }
 
 void TempPage::measure_bin() {

@@ -32,6 +32,8 @@ public:
     ui::Button& temp_button() { return temp_button_; }
     ui::Button& bin_button() { return bin_button_; }
     ui::Button& all_button() { return all_button_; }
+    // Why the temporary folder is not cleaned; hidden when it is.
+    ui::Label& refusal() { return refusal_; }
 
 private:
     void measure_temp();
@@ -53,6 +55,7 @@ private:
     ui::Button bin_button_;
     ui::Bevel bin_line_;
     ui::Button all_button_;
+    ui::Label refusal_;
 };
 
 }  // namespace junk

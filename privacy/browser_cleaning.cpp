@@ -32,8 +32,8 @@ std::uint64_t BrowserTraces::cache_bytes(Browser browser) {
     return folder_bytes(platform_.fs, pump_, location(platform_, browser, Store::cache));
 }
 
-std::string BrowserTraces::cache_refusal(Browser browser) {
-    return location(platform_, browser, Store::cache).refusal();
+std::string BrowserTraces::refusal(Browser browser, Store store) {
+    return location(platform_, browser, store).refusal();
 }
 
 bool BrowserTraces::cache_holds_files(Browser browser) {

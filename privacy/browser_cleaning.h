@@ -34,8 +34,9 @@ public:
     BrowserTraces(platform::Platform& platform, platform::Pump& pump) : platform_(platform), pump_(pump) {}
 
     std::uint64_t cache_bytes(Browser browser);
-    // Why the browser's cache is not cleaned ("" when it is or is absent).
-    std::string cache_refusal(Browser browser);
+    // Why a browser's store is not cleaned ("" when it is, or when it is
+    // simply not there).
+    std::string refusal(Browser browser, Store store);
     // Whether the cache has something to clean (the tray enables its entry so).
     bool cache_holds_files(Browser browser);
     // Cache: folder cleaning. History: every file of Internet Explorer's

@@ -32,7 +32,8 @@ CachePage::CachePage(ui::Page& page, platform::Platform& platform, platform::Pum
       intro_(page, "CacheText"),
       top_line_(page, "CacheLine"),
       rows_{Row(page, 11, 12, 13), Row(page, 14, 13, 14), Row(page, 17, 14, 15)},
-      all_button_(page, "SpeedButton15") {
+      all_button_(page, "SpeedButton15"),
+      refusal_(page, "CacheRefusal") {
     title_.set_text("Очистка кэша");
     title_.set_bounds(12, 10, 300, 18);
     title_.set_bold(true);
@@ -72,6 +73,10 @@ CachePage::CachePage(ui::Page& page, platform::Platform& platform, platform::Pum
     all_button_.set_acts_on_release(true);
     all_button_.hide();
     all_button_.on_click = ui::guarded(page.form(), [this] { clean_all(); });
+    refusal_.set_auto_size(false);
+    refusal_.set_word_wrap(true);
+    refusal_.set_bounds(12, 274, 296, 60);
+    refusal_.hide();
 }
 
 Browser CachePage::browser_of(int index) { return browser_of_row(index, row(index).name.text()); }
@@ -79,6 +84,15 @@ Browser CachePage::browser_of(int index) { return browser_of_row(index, row(inde
 void CachePage::measure(int index, Browser browser) {
     const auto bytes = traces_.cache_bytes(browser);
     row(index).size.set_text(store::SizeToText(static_cast<double>(bytes), platform_.system.decimal_separator()));
+    refusals_.at(static_cast<std::size_t>(index)) = traces_.refusal(browser, Store::cache);
+}
+
+void CachePage::show_refusals() {
+    std::string text;
+    for (const auto& why : refusals_)
+        if (!why.empty()) text += (text.empty() ? "" : "\r") + why;
+    refusal_.set_text(text);
+    refusal_.set_visible(!text.empty());
 }
 
 void CachePage::size_row(int index) {
@@ -99,6 +113,7 @@ void CachePage::update_all_button() {
 void CachePage::refresh() {
     for (Row& r : rows_) r.button.set_enabled(false);
     all_button_.set_enabled(false);
+    refusals_ = {};
 
     const BrowserSlots slots = fill_slots(platform_);
     const std::optional<std::string>* names[] = {nullptr, &slots.first, &slots.second};
@@ -119,6 +134,7 @@ void CachePage::refresh() {
         update_all_button();
     }
     for (int index = 0; index < 3; ++index) enable_row(index);
+    show_refusals();
 }
 
 void CachePage::clean_row(int index) {
@@ -126,6 +142,7 @@ void CachePage::clean_row(int index) {
     size_row(index);
     enable_row(index);
     update_all_button();
+    show_refusals();
 }
 
 void CachePage::clean_all() {
@@ -136,6 +153,7 @@ void CachePage::clean_all() {
     }
     for (int index = 0; index < 3; ++index) enable_row(index);
     update_all_button();
+    show_refusals();
 }
 
 }  // namespace privacy

@@ -28,6 +28,8 @@ public:
     };
     Row& row(int index) { return rows_.at(static_cast<std::size_t>(index)); }
     ui::Button& all_button() { return all_button_; }
+    // Why caches that were sized are not cleaned; hidden when all are.
+    ui::Label& refusal() { return refusal_; }
 
 private:
     Browser browser_of(int row);
@@ -36,6 +38,7 @@ private:
     void size_row(int row);
     void enable_row(int row);
     void update_all_button();
+    void show_refusals();
 
     platform::Platform& platform_;
     BrowserTraces traces_;
@@ -43,6 +46,8 @@ private:
     ui::Bevel top_line_;
     std::array<Row, 3> rows_;
     ui::Button all_button_;
+    ui::Label refusal_;
+    std::array<std::string, 3> refusals_;  // of each row's last sizing
 };
 
 }  // namespace privacy

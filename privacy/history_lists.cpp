@@ -52,15 +52,19 @@ void delete_files_in(platform::FileSystem& fs, const search::Location& folder) {
     for (const auto& file : files) static_cast<void>(search::delete_file_inside(fs, folder, file));
 }
 
-void clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked) {
+std::string clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked) {
+    std::string refusal;
     for (std::size_t index = 0; index < kHistoryLists.size() && index < ticked.size(); ++index) {
         if (!ticked[index]) continue;
         const char* key = kHistoryLists[index].key;
         if (platform.registry.key_exists(platform::Root::current_user, key))
             static_cast<void>(platform.registry.delete_tree(platform::Root::current_user, key));  // passed over
         if (index != kRecentDocuments) continue;
-        if (const auto recent = recent_folder(platform)) delete_files_in(platform.fs, *recent);
+        const auto recent = recent_folder(platform);
+        if (recent) delete_files_in(platform.fs, *recent);
+        refusal = recent.refusal();
     }
+    return refusal;
 }
 
 }  // namespace privacy

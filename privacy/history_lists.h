@@ -33,8 +33,9 @@ struct HistoryListSettings {
 
 // Deletes the key of every ticked list that exists, with all it holds; for
 // the recent documents also every file directly in the Recent folder (its
-// subfolders stay). Nothing is reported.
-void clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked);
+// subfolders stay). Failures are passed over; the result is why the Recent
+// folder was refused ("" when it was emptied or is not there).
+std::string clear_history_lists(platform::Platform& platform, const std::vector<bool>& ticked);
 
 // The Recent folder as a location: none when it is a drive root or is or
 // holds a folder the user keeps things in.

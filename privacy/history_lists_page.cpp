@@ -52,7 +52,8 @@ void HistoryListsPage::clear_selected() {
     HistoryListSettings chosen;
     for (int row = 0; row < lists_.count(); ++row) chosen.ticked.push_back(lists_.checked(row));
     chosen.save(data_);
-    clear_history_lists(platform_, chosen.ticked);
+    const std::string refusal = clear_history_lists(platform_, chosen.ticked);
+    if (!refusal.empty()) form_.dialogs().message(refusal, "Очистка истории", ui::Icon::information);
     form_.dialogs().message("Выбранные списки были успешно очищены.", "Очистка завершена", ui::Icon::information);
 }
 

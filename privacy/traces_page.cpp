@@ -46,7 +46,8 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
                ui::Button(page, numbered("SpeedButton", layout_of(store).button + 2)),
                ui::Button(page, numbered("SpeedButton", layout_of(store).button + 3))},
       lines_{ui::Bevel(page, numbered("Bevel", layout_of(store).bevel)),
-             ui::Bevel(page, numbered("Bevel", layout_of(store).bevel + 1))} {
+             ui::Bevel(page, numbered("Bevel", layout_of(store).bevel + 1))},
+      refusal_(page, std::string(layout_of(store).prefix) + "Refusal") {
     const Layout layout = layout_of(store);
     title_.set_text(layout.title);
     title_.set_bounds(12, 10, 300, 18);
@@ -75,6 +76,10 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
     all_button().set_bounds(318, 260, 124, 28);
     all_button().hide();
     all_button().on_click = ui::guarded(page.form(), [this] { clean_all(); });
+    refusal_.set_auto_size(false);
+    refusal_.set_word_wrap(true);
+    refusal_.set_bounds(12, 258, 296, 76);
+    refusal_.hide();
 }
 
 void TracesPage::refresh() {
@@ -88,6 +93,15 @@ void TracesPage::refresh() {
             shown->show();
     }
     if (slots.second) all_button().show();
+
+    std::string text;
+    for (int row = 0; row < 3; ++row) {
+        if (!name(row).visible()) continue;
+        const std::string why = traces_.refusal(browser_of_row(row, name(row).text()), store_);
+        if (!why.empty()) text += (text.empty() ? "" : "\r") + why;
+    }
+    refusal_.set_text(text);
+    refusal_.set_visible(!text.empty());
 }
 
 void TracesPage::clean_row(int row) {

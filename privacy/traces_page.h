@@ -26,6 +26,8 @@ public:
     ui::Button& button(int row) { return buttons_.at(static_cast<std::size_t>(row)); }
     ui::Bevel& line(int slot) { return lines_.at(static_cast<std::size_t>(slot - 1)); }
     ui::Button& all_button() { return buttons_[3]; }
+    // Why shown rows' stores are not cleaned; hidden when all are.
+    ui::Label& refusal() { return refusal_; }
 
 private:
     platform::Platform& platform_;
@@ -36,6 +38,7 @@ private:
     std::array<ui::Label, 3> names_;
     std::array<ui::Button, 4> buttons_;
     std::array<ui::Bevel, 2> lines_;
+    ui::Label refusal_;
 };
 
 }  // namespace privacy

@@ -28,7 +28,8 @@ std::string written(const std::string& base, const std::vector<std::string>& par
     return out;
 }
 
-BuiltLocation refuse(const std::string& place, const std::string& why) {
+BuiltLocation refuse(LocationKind kind, const std::string& place, const std::string& why) {
+    if (kind == LocationKind::file) return BuiltLocation::refused("Файл «" + place + "» не удаляется: " + why + ".");
     return BuiltLocation::refused("Папка «" + place + "» не очищается: " + why + ".");
 }
 
@@ -135,15 +136,15 @@ BuiltLocation build_location(platform::FileSystem& fs, const std::string& base, 
     const std::string place = written(base, parts);
     if (base.empty()) return BuiltLocation::absent();
     for (const auto& part : parts)
-        if (!is_plain_name(part)) return refuse(place, "«" + part + "» не имя папки или файла");
+        if (!is_plain_name(part)) return refuse(kind, place, "«" + part + "» не имя папки или файла");
     if (kind == LocationKind::file && parts.empty()) return BuiltLocation::absent();
 
     const auto full_base = platform::full_path(base);
-    if (!full_base) return refuse(place, "путь «" + base + "» не полный");
-    if (is_drive_root(*full_base)) return refuse(place, "«" + base + "» - корень диска");
+    if (!full_base) return refuse(kind, place, "путь «" + base + "» не полный");
+    if (is_drive_root(*full_base)) return refuse(kind, place, "«" + base + "» - корень диска");
     if (!fs.is_existing_folder(*full_base)) return BuiltLocation::absent();
     const auto base_folder = CleanableFolder::check(fs, *full_base);
-    if (!base_folder) return refuse(place, "«" + base + "» ведет в корень диска");
+    if (!base_folder) return refuse(kind, place, "«" + base + "» ведет в корень диска");
 
     // The parts, each an existing folder on the way that is no link.
     std::string path = base_folder->path();
@@ -154,7 +155,7 @@ BuiltLocation build_location(platform::FileSystem& fs, const std::string& base, 
             if (kind == LocationKind::file && index + 1 == parts.size()) break;
             return BuiltLocation::absent();
         }
-        if (*attributes & platform::attr::reparse_point) return refuse(place, "«" + parts[index] + "» - ссылка");
+        if (*attributes & platform::attr::reparse_point) return refuse(kind, place, "«" + parts[index] + "» - ссылка");
         const bool last = index + 1 == parts.size();
         const bool folder = *attributes & platform::attr::directory;
         if (!last && !folder) return BuiltLocation::absent();
@@ -169,10 +170,10 @@ BuiltLocation build_location(platform::FileSystem& fs, const std::string& base, 
         return BuiltLocation::made(kind, path, *parent_folder);
     }
     const auto folder = CleanableFolder::check(fs, path);
-    if (!folder) return refuse(place, "она ведет в корень диска");
+    if (!folder) return refuse(kind, place, "она ведет в корень диска");
     if (const auto held = kept.held_by(fs, folder->path())) {
         const std::string named = held->folder.name + " (" + held->folder.path + ")";
-        return refuse(place, held->same ? "это " + named : "в ней лежит " + named);
+        return refuse(kind, place, held->same ? "это " + named : "в ней лежит " + named);
     }
     return BuiltLocation::made(kind, folder->path(), *folder);
 }

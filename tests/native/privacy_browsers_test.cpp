@@ -122,7 +122,7 @@ TEST(BrowserGuards, LocationsAreBuiltOnlyFromCheckedParts) {
         privacy::BrowserTraces traces(p, m.pump);
         EXPECT_EQ(privacy::fill_slots(p).first, "Opera 9.50");  // offered, but its stores are refused
         EXPECT_EQ(traces.cache_bytes(Browser::opera), 0u);
-        EXPECT_NE(traces.cache_refusal(Browser::opera).find("корень диска"), std::string::npos);
+        EXPECT_NE(traces.refusal(Browser::opera, Store::cache).find("корень диска"), std::string::npos);
         for (const Store s : {Store::cache, Store::history, Store::cookies}) traces.clean(Browser::opera, s);
         EXPECT_TRUE(m.box.exists("C:\\profile\\cache4\\mine.txt"));
         EXPECT_TRUE(m.box.exists("C:\\profile\\global.dat"));

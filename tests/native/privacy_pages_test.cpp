@@ -168,3 +168,33 @@ TEST(HistoryLists, AMissingRecentFolderDeletesNothingElse) {
     EXPECT_TRUE(f.box.exists("C:\\boot.ini"));
     EXPECT_TRUE(f.box.exists("C:\\Program\\Vorlinde System Cleaner.exe"));
 }
+
+// Shell Folders values that point a cache or the Recent folder at the user's
+// own folders: the pages show nothing to clean, say why, and delete nothing.
+TEST(PrivacyPages, CachesAndRecentOverTheUsersFoldersAreRefused) {
+    Pages f;
+    f.set_folder("Personal", "C:\\User\\Documents");
+    f.set_folder("Cache", "C:\\User\\Documents");
+    f.set_folder("History", "C:\\User");
+    f.set_folder("Recent", "C:\\User\\AppData\\..");
+    for (const char* file : {"C:\\User\\Documents\\thesis.doc", "C:\\User\\AppData\\settings.ini", "C:\\User\\top.txt"})
+        f.box.write(file, "mine");
+    f.cache.refresh();
+    EXPECT_EQ(f.cache.row(0).size.text(), "0 KB");
+    EXPECT_FALSE(f.cache.row(0).button.enabled());
+    EXPECT_NE(f.cache.refusal().text().find("C:\\User\\Documents"), std::string::npos) << f.cache.refusal().text();
+    f.cache.clean_row(0);
+    f.history.refresh();
+    EXPECT_TRUE(f.history.refusal().visible());
+    f.history.clean_all();
+
+    f.lists.refresh();
+    f.lists.all_box().click();
+    f.lists.clear_button().click();
+    const auto& messages = f.toolkit.dialogs().messages;
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_NE(messages[messages.size() - 2].text.find("C:\\User\\AppData\\.."), std::string::npos);
+    EXPECT_EQ(messages.back().caption, "Очистка завершена");
+    for (const char* file : {"C:\\User\\Documents\\thesis.doc", "C:\\User\\AppData\\settings.ini", "C:\\User\\top.txt"})
+        EXPECT_TRUE(f.box.exists(file)) << file;
+}

@@ -225,3 +225,38 @@ TEST(TempFolder, NoSpellingOfADriveRootIsCleaned) {
     folders.clean_temp();
     EXPECT_FALSE(box.exists("D:\\Temp\\a.tmp"));
 }
+
+// TEMP pointed at a folder the user keeps things in: the page counts nothing,
+// says why, and its cleaning leaves every file.
+TEST(TempPage, ATempThatHoldsTheUsersFoldersIsRefused) {
+    const char* const desktop = "C:\\Users\\me\\Desktop";
+    const char* const documents = "C:\\Users\\me\\Documents";
+    const char* const windows = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows";
+    for (const char* temp : {documents, desktop, windows}) {
+        PageFixture f(temp);
+        auto key = f.box.platform().registry.create(
+            platform::Root::current_user, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+        ASSERT_TRUE(key);
+        ASSERT_TRUE((*key)->write_string("Desktop", desktop));
+        ASSERT_TRUE((*key)->write_string("Personal", documents));
+        ASSERT_TRUE((*key)->write_string("SendTo", std::string(windows) + "\\SendTo"));
+        ASSERT_TRUE((*key)->write_string("Recent", std::string(windows) + "\\Recent"));
+        const std::string planted[] = {std::string(desktop) + "\\note.txt", std::string(documents) + "\\thesis.doc",
+                                       std::string(windows) + "\\SendTo\\Mail.lnk",
+                                       std::string(windows) + "\\Recent\\thesis.lnk"};
+        for (const auto& file : planted) f.box.write(file);
+
+        f.temp.refresh();
+        EXPECT_EQ(f.temp.temp_count().text(), "0") << temp;
+        EXPECT_FALSE(f.temp.temp_button().enabled());
+        EXPECT_TRUE(f.temp.refusal().visible());
+        EXPECT_NE(f.temp.refusal().text().find(temp), std::string::npos) << f.temp.refusal().text();
+        f.temp.clean_temp();
+        f.temp.quick_clean_temp();
+        for (const auto& file : planted) EXPECT_TRUE(f.box.exists(file)) << temp << ": " << file;
+    }
+    PageFixture f("C:\\Temp");
+    f.box.make_folder("C:\\Temp");
+    f.temp.refresh();
+    EXPECT_FALSE(f.temp.refusal().visible());
+}
