@@ -91,14 +91,14 @@ void TempPage::measure_temp() {
     const auto figures = folders_.measure_temp();
     const char separator = platform_.system.decimal_separator();
     pump_.serve();
+    refusal_.set_text(figures.refusal);
+    refusal_.set_visible(!figures.refusal.empty());
     temp_count_caption_.set_text("Количество временных файлов:");
     temp_size_caption_.set_text("Размер временных файлов: ");
     temp_count_.set_text(std::to_string(figures.files));
     temp_size_.set_text(store::SizeToText(static_cast<double>(figures.bytes), separator));
     for (ui::Label* label : {&temp_count_, &temp_size_caption_, &temp_size_}) label->show();
     temp_button_.set_enabled(figures.files != 0);
-    refusal_.set_text(figures.refusal);
-    refusal_.set_visible(!figures.refusal.empty());
 }
 
 void TempPage::measure_bin() {

@@ -99,6 +99,39 @@ struct Installation {
     DWORD id() const { return process.dwProcessId; }
 };
 
+// A shell folder of the prefix's user ("Personal", "Desktop"...).
+std::wstring user_shell_folder(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
+                 RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+// Drive R: as a folder of the test: a link among the prefix's drives; the
+// host path of the devices folder.
+std::string map_drive_r(const std::wstring& folder) {
+    std::string devices = unix_name(L"C:\\");
+    while (!devices.empty() && devices.back() == '/') devices.pop_back();
+    devices = devices.substr(0, devices.rfind('/'));
+    if (devices.ends_with("/drive_c")) devices = devices.substr(0, devices.rfind('/'));
+    if (!devices.ends_with("/dosdevices")) devices += "/dosdevices";
+    const std::string host = unix_name(folder);
+    if (host.empty()) return {};
+    const std::wstring name = L"\\" + folder.substr(folder.rfind(L'\\') + 1) + L".probe";
+    write_file(folder + name, "");
+    const bool mapped = run_on_host("/bin/ln -sfn " + host + " " + devices + "/r:", [&] {
+        return GetFileAttributesW((L"R:" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    DeleteFileW((folder + name).c_str());
+    return mapped ? devices : std::string();
+}
+
+void set_user_value(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
 }  // namespace
 
 TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
@@ -259,17 +292,8 @@ TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
     const std::wstring root = install.folder + L"-r";
     CreateDirectoryW(root.c_str(), nullptr);
     for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"}) write_file(root + name, "keep");
-    // Drive R: is that folder: a link among the prefix's drives.
-    std::string devices = unix_name(L"C:\\");
-    while (!devices.empty() && devices.back() == '/') devices.pop_back();
-    devices = devices.substr(0, devices.rfind('/'));
-    if (devices.ends_with("/drive_c")) devices = devices.substr(0, devices.rfind('/'));
-    if (!devices.ends_with("/dosdevices")) devices += "/dosdevices";
-    const std::string host_root = unix_name(root);
-    ASSERT_FALSE(host_root.empty());
-    ASSERT_TRUE(run_on_host("/bin/ln -sfn " + host_root + " " + devices + "/r:", [] {
-        return GetFileAttributesW(L"R:\\a.txt") != INVALID_FILE_ATTRIBUTES;
-    }));
+    const std::string devices = map_drive_r(root);
+    ASSERT_FALSE(devices.empty());
 
     ASSERT_TRUE(install.start(L"R:\\\\"));
     HWND main = install.main_window();
@@ -293,6 +317,115 @@ TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
     run_on_host("/bin/rm -f " + devices + "/r:", [] { return GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES; });
     for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"}) DeleteFileW((root + name).c_str());
     RemoveDirectoryW(root.c_str());
+}
+
+// TEMP pointed at the Documents folder, the Desktop, or the folder that holds
+// Recent, SendTo and the Start menu: the page counts nothing, says why, and
+// every file there survives its "  Очистить".
+TEST(ProgramEndToEnd, ATempThatHoldsTheUsersFoldersCleansNothing) {
+    const std::wstring documents = user_shell_folder(L"Personal"), desktop = user_shell_folder(L"Desktop");
+    const std::wstring send_to = user_shell_folder(L"SendTo");
+    ASSERT_FALSE(documents.empty() || desktop.empty() || send_to.empty());
+    const std::wstring windows = send_to.substr(0, send_to.rfind(L'\\'));
+    const std::wstring own = L"\\vsc-e2e-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const std::wstring planted[] = {documents + own, desktop + own, send_to + own};
+    for (const auto& file : planted) write_file(file, "keep");
+
+    for (const std::wstring& temp : {documents, desktop, windows}) {
+        Installation install;
+        ASSERT_TRUE(install.start(temp));
+        HWND main = install.main_window();
+        ASSERT_TRUE(main);
+        press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
+        press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
+        HWND count = wait_for([&] {
+            HWND label = component(main, L"Label24");
+            return label && IsWindowVisible(label) ? label : nullptr;
+        });
+        ASSERT_TRUE(count);
+        EXPECT_EQ(text_of(count), L"0");
+        HWND refusal = wait_for([&] {
+            HWND label = component(main, L"TempRefusal");
+            return label && IsWindowVisible(label) ? label : nullptr;
+        }, 5000);
+        EXPECT_TRUE(refusal);
+        EXPECT_NE(text_of(refusal).find(L"не очищается"), std::wstring::npos) << narrow(temp);
+        EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton1")));
+        if (temp == documents) save_shot(main, "main-temp-folders-refused");
+        press(component(main, L"SpeedButton1"));
+        Sleep(300);
+        for (const auto& file : planted) EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    }
+    for (const auto& file : planted) DeleteFileW(file.c_str());
+}
+
+// An Opera folder at the root of a mapped drive and a Firefox profile whose
+// profiles.ini climbs out of Profiles: both are offered, their caches read
+// "0 KB", and neither "  Очистить" nor "  Очистить все" deletes a file there.
+TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
+    Installation install;
+    const std::wstring root = install.folder + L"-r";
+    const std::wstring victim = L"C:\\vsc-victim-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(root.c_str(), nullptr);
+    for (const std::wstring& folder : {root + L"\\profile", root + L"\\profile\\cache4", victim, victim + L"\\Cache"})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    write_file(root + L"\\Opera.exe", "MZ");
+    write_file(root + L"\\english.lng", "VersionInfo 9.50\r\n");
+    const std::wstring sentinels[] = {root + L"\\profile\\cache4\\mine.tmp", root + L"\\profile\\global.dat",
+                                      victim + L"\\Cache\\mine.tmp", victim + L"\\history.dat"};
+    for (const auto& file : sentinels) write_file(file, std::string(4096, 's'));
+    const std::string devices = map_drive_r(root);
+    ASSERT_FALSE(devices.empty());
+
+    const std::wstring firefox = L"Software\\Mozilla\\Mozilla Firefox";
+    set_user_value(L"Software\\Opera Software", L"Last Directory3", L"R:\\");
+    set_user_value(firefox, L"CurrentVersion", L"3.0");
+    set_user_value(firefox + L"\\3.0\\Main", L"PathToExe", root + L"\\Opera.exe");
+    const std::wstring ini_folder = user_shell_folder(L"AppData") + L"\\Mozilla\\Firefox";
+    const bool made_mozilla = GetFileAttributesW((user_shell_folder(L"AppData") + L"\\Mozilla").c_str()) ==
+                              INVALID_FILE_ATTRIBUTES;
+    CreateDirectoryW((user_shell_folder(L"AppData") + L"\\Mozilla").c_str(), nullptr);
+    CreateDirectoryW(ini_folder.c_str(), nullptr);
+    write_file(ini_folder + L"\\profiles.ini",
+               "[Profile0]\r\nPath=Profiles/../../../../../../../" + narrow(victim.substr(3)) + "\r\n");
+
+    ASSERT_TRUE(install.start());
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Category1"); }));
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Item1_0"); }));
+    HWND firefox_size = wait_for([&] {
+        HWND label = component(main, L"Label19");
+        return label && IsWindowVisible(label) ? label : nullptr;
+    });
+    ASSERT_TRUE(firefox_size);
+    EXPECT_EQ(text_of(component(main, L"Label14")), L"Opera 9.50");
+    EXPECT_EQ(text_of(component(main, L"Label16")), L"0 KB");
+    EXPECT_EQ(text_of(firefox_size), L"0 KB");
+    press(component(main, L"SpeedButton13"));
+    press(component(main, L"SpeedButton14"));
+    press(component(main, L"SpeedButton15"));
+    Sleep(500);
+    for (const auto& file : sentinels) EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Opera Software");
+    RegDeleteTreeW(HKEY_CURRENT_USER, firefox.c_str());
+    DeleteFileW((ini_folder + L"\\profiles.ini").c_str());
+    if (made_mozilla) {
+        RemoveDirectoryW(ini_folder.c_str());
+        RemoveDirectoryW((user_shell_folder(L"AppData") + L"\\Mozilla").c_str());
+    }
+    run_on_host("/bin/rm -f " + devices + "/r:", [] { return GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES; });
+    SHFILEOPSTRUCTW op{};
+    const std::wstring both = root + L'\0' + victim + L'\0';
+    op.wFunc = FO_DELETE;
+    op.pFrom = both.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
 }
 
 // Run by its own ctest test in a Wine prefix whose screen has 144 DPI (150%),
