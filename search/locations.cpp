@@ -42,10 +42,19 @@ std::vector<std::string> folded_forms(platform::FileSystem& fs, const std::strin
     return forms;
 }
 
+// "CON", "nul.txt", "COM1": names Windows takes for devices, not files.
+bool is_device_name(const std::string& part) {
+    const std::string stem = platform::folded(part.substr(0, part.find('.')));
+    for (const char* device : {"con", "prn", "aux", "nul"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.rfind("com", 0) == 0 || stem.rfind("lpt", 0) == 0) && stem[3] >= '1' &&
+           stem[3] <= '9';
+}
+
 }  // namespace
 
 bool is_plain_name(const std::string& part) {
-    if (part.empty() || part == "." || part == "..") return false;
+    if (part.empty() || part == "." || part == ".." || is_device_name(part)) return false;
     if (part.back() == '.' || part.back() == ' ') return false;  // Windows would drop them
     for (const char c : part) {
         const auto u = static_cast<unsigned char>(c);
@@ -114,8 +123,6 @@ KeptFolders machine_kept_folders(platform::Platform& platform) {
     return KeptFolders(platform.fs, folders);
 }
 
-CleanableFolder Location::folder() const { return folder_; }
-
 bool Location::holds(const std::string& path) const {
     if (kind_ != LocationKind::folder) return false;
     const auto full = platform::full_path(path);
@@ -125,9 +132,9 @@ bool Location::holds(const std::string& path) const {
     return inner.size() > outer.size() && is_or_below(inner, outer);
 }
 
-BuiltLocation BuiltLocation::made(LocationKind kind, std::string path, CleanableFolder folder) {
+BuiltLocation BuiltLocation::made(LocationKind kind, std::string path) {
     BuiltLocation built{std::string()};
-    built.location_.emplace(Location(kind, std::move(path), std::move(folder)));
+    built.location_.emplace(Location(kind, std::move(path)));
     return built;
 }
 
@@ -165,9 +172,8 @@ BuiltLocation build_location(platform::FileSystem& fs, const std::string& base, 
 
     if (kind == LocationKind::file) {
         const std::string parent = path.substr(0, path.rfind('\\'));
-        const auto parent_folder = CleanableFolder::check(fs, parent);
-        if (!parent_folder) return BuiltLocation::absent();
-        return BuiltLocation::made(kind, path, *parent_folder);
+        if (!CleanableFolder::check(fs, parent)) return BuiltLocation::absent();
+        return BuiltLocation::made(kind, path);
     }
     const auto folder = CleanableFolder::check(fs, path);
     if (!folder) return refuse(kind, place, "она ведет в корень диска");
@@ -175,7 +181,7 @@ BuiltLocation build_location(platform::FileSystem& fs, const std::string& base, 
         const std::string named = held->folder.name + " (" + held->folder.path + ")";
         return refuse(kind, place, held->same ? "это " + named : "в ней лежит " + named);
     }
-    return BuiltLocation::made(kind, folder->path(), *folder);
+    return BuiltLocation::made(kind, folder->path());
 }
 
 }  // namespace search

@@ -6,8 +6,8 @@
 //
 // build_location(fs, base, parts, kind, kept) makes a location only when
 //  - every part is one name: not empty, not "." or "..", no "\", "/" or ":",
-//    no wildcard or control character, no trailing dot or blank (a profile
-//    name "../../x" or "a\b" makes nothing);
+//    no wildcard or control character, no trailing dot or blank, no device
+//    name ("CON", "nul.txt"); a profile name "../../x" or "a\b" makes nothing;
 //  - the base passes the guard of every cleaned folder: absolute, existing,
 //    neither a drive root nor a link to one ("C:\Opera\" is fine: joins never
 //    make a doubled separator);
@@ -71,25 +71,20 @@ public:
     LocationKind kind() const { return kind_; }
     // The full form: what the cleaning uses.
     const std::string& path() const { return path_; }
-    // A folder location as the tree routines take it.
-    CleanableFolder folder() const;
     // Whether a path lies strictly inside this location (compared on full
     // forms, folded); a file location holds nothing.
     bool holds(const std::string& path) const;
 
 private:
     friend class BuiltLocation;
-    Location(LocationKind kind, std::string path, CleanableFolder folder)
-        : kind_(kind), path_(std::move(path)), folder_(std::move(folder)) {}
+    Location(LocationKind kind, std::string path) : kind_(kind), path_(std::move(path)) {}
     LocationKind kind_;
     std::string path_;
-    CleanableFolder folder_;  // a folder location itself, a file's folder
 };
 
 // A location, or why there is none.
 class BuiltLocation {
 public:
-    static BuiltLocation made(LocationKind kind, std::string path, CleanableFolder folder);
     // A place that simply is not there (an empty value, a missing folder):
     // it holds nothing and no one is told.
     static BuiltLocation absent() { return BuiltLocation(std::string()); }
@@ -104,6 +99,9 @@ public:
     const std::string& refusal() const { return refusal_; }
 
 private:
+    friend BuiltLocation build_location(platform::FileSystem&, const std::string&, const std::vector<std::string>&,
+                                        LocationKind, const KeptFolders&);
+    static BuiltLocation made(LocationKind kind, std::string path);
     explicit BuiltLocation(std::string refusal) : refusal_(std::move(refusal)) {}
     std::optional<Location> location_;
     std::string refusal_;

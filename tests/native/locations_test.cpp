@@ -52,7 +52,7 @@ TEST(LocationBuilder, JoinsOnlyPlainNamesToAGuardedBase) {
         EXPECT_FALSE(built) << base;
         EXPECT_NE(built.refusal(), "") << base;
     }
-    for (const char* part : {"", ".", "..", "a\\b", "a/b", "C:", "x.", "x ", "*", "link"}) {
+    for (const char* part : {"", ".", "..", "a\\b", "a/b", "C:", "x.", "x ", "*", "link", "CON", "nul.txt", "Com1"}) {
         const auto built = search::build_location(fs, "C:\\Opera\\profile", {part});
         EXPECT_FALSE(built) << part;
         EXPECT_NE(built.refusal(), "") << part;
