@@ -17,13 +17,30 @@ namespace {
 // The first block of every file that shares its size with another; a file no
 // longer than it is told apart by it alone.
 constexpr std::size_t kFirstBlock = 4096;
+// The first blocks of one size held at once, however many files share it; a
+// size with more files than fit is sorted by a hash of their first blocks.
+constexpr std::size_t kFirstBlocksBudget = 64u << 20;
 // Files compared in lockstep share about this much buffer space.
 constexpr std::size_t kLockstepBuffers = 8u << 20;
-// More files than this with one size and one first block are compared one
-// pair at a time (file handles are not unlimited).
+// At most this many files are open at once (handles are not unlimited): more
+// files that agree so far are sorted by a hash of their whole contents, each
+// read once, and every group of equal hashes is then compared byte by byte.
 constexpr std::size_t kMaxOpenAtOnce = 256;
 
 constexpr int kNoClass = -1;
+
+// A hash of file contents, fed block by block: it only sorts files that may
+// be equal, the bytes decide.
+std::uint64_t hash_bytes(std::uint64_t h, const char* data, std::size_t count) {
+    for (; count >= 8; data += 8, count -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data, 8);
+        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    for (; count > 0; ++data, --count) h = (h ^ static_cast<unsigned char>(*data)) * 0x100000001B3ull;
+    return h;
+}
 
 struct IdentityHash {
     std::size_t operator()(const platform::FileIdentity& id) const {
@@ -78,35 +95,38 @@ public:
                const std::vector<Node>& nodes, std::vector<int>& classes)
         : fs_(fs), pump_(pump), stop_(stop), nodes_(nodes), classes_(classes), refused_(nodes.size(), false) {}
 
-    // Classifies the distinct files `members` (at least two) of one size.
+    // Classifies the distinct paths `members` (at least two) of one size.
     // Returns false when a stop request ended the work; the files not yet
     // classified then keep no class.
     bool classify(const std::vector<std::uint32_t>& members, std::uint64_t size) {
         const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(size, kFirstBlock));
         const std::size_t stride = length + 1;
-        if (heads_.size() < members.size() * stride) heads_.resize(members.size() * stride);
+        const bool held = members.size() * stride <= kFirstBlocksBudget;
+        if (heads_.size() < (held ? members.size() : 1) * stride) heads_.resize((held ? members.size() : 1) * stride);
         std::vector<std::uint32_t> opened;
+        std::vector<std::uint64_t> hashes;
         for (std::uint32_t node : members) {
             pump_.serve();
             if (stop_.requested()) return false;
-            if (first_block(node, size, heads_.data() + opened.size() * stride)) opened.push_back(node);
+            auto file = open_first(node);
+            char* head = heads_.data() + (held ? opened.size() * stride : 0);
+            if (!file || !first_block(*file, size, head)) continue;
+            if (!held) hashes.push_back(hash_bytes(0, head, length));
+            opened.push_back(node);
         }
         auto head = [&](std::size_t k) { return std::string_view(heads_.data() + k * stride, length); };
+        auto same_start = [&](std::size_t a, std::size_t b) { return held ? head(a) == head(b) : hashes[a] == hashes[b]; };
         std::vector<std::uint32_t> order(opened.size());
         std::iota(order.begin(), order.end(), 0u);
-        std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) { return head(a) < head(b); });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](auto a, auto b) { return held ? head(a) < head(b) : hashes[a] < hashes[b]; });
         for (std::size_t i = 0; i < order.size();) {
             std::size_t j = i + 1;
-            while (j < order.size() && head(order[j]) == head(order[i])) ++j;
+            while (j < order.size() && same_start(order[j], order[i])) ++j;
             if (j - i > 1) {
                 std::vector<std::uint32_t> run;
                 for (std::size_t k = i; k < j; ++k) run.push_back(opened[order[k]]);
-                if (size <= kFirstBlock) {
-                    name_class(run);
-                } else if (!(run.size() <= kMaxOpenAtOnce ? compare_in_lockstep(run, size)
-                                                          : compare_pairwise(run, size))) {
-                    return false;
-                }
+                if (!classify_run(run, size, held && size <= kFirstBlock)) return false;
             }
             i = j;
         }
@@ -116,13 +136,44 @@ public:
     std::uint64_t bytes_read() const { return bytes_read_; }
     // A file of the walk that did not open exclusively: no target after all.
     bool refused(std::uint32_t node) const { return refused_[node]; }
+    // The identity of a file that shared its first block with another.
+    std::optional<platform::FileIdentity> identity(std::uint32_t node) const {
+        const auto it = identities_.find(node);
+        if (it == identities_.end()) return std::nullopt;
+        return it->second;
+    }
 
 private:
-    // The first block of a file that opens as the search needs it: a target
-    // only when nobody else holds it and it may be written; a chosen file
-    // when it opens for reading and writing at all.
-    // `head` has room for one byte more than the block.
-    bool first_block(std::uint32_t node, std::uint64_t size, char* head) {
+    // Classifies files that agree in their first block (`whole`: which was
+    // all of them). Two names of one file are one file: the later one is
+    // not read again, and takes the class of the first.
+    bool classify_run(const std::vector<std::uint32_t>& run, std::uint64_t size, bool whole) {
+        std::vector<std::uint32_t> distinct;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> aliases;  // a name, the first name of its file
+        std::unordered_map<platform::FileIdentity, std::uint32_t, IdentityHash> first_named;
+        for (std::uint32_t node : run) {
+            if (const auto id = fs_.identity(nodes_[node].path)) {
+                identities_.emplace(node, *id);
+                const auto [first, added] = first_named.try_emplace(*id, node);
+                if (!added) {
+                    aliases.emplace_back(node, first->second);
+                    continue;
+                }
+            }
+            distinct.push_back(node);
+        }
+        if (distinct.size() > 1) {
+            if (whole) name_class(distinct);
+            else if (!compare(distinct, size, false)) return false;
+        }
+        for (const auto& [node, first] : aliases) classes_[node] = classes_[first];
+        return true;
+    }
+
+    // A file opened as the search needs it: a target only when nobody else
+    // holds it and it may be written; a chosen file when it opens for
+    // reading and writing at all.
+    std::unique_ptr<platform::File> open_first(std::uint32_t node) {
         const Node& n = nodes_[node];
         auto file = fs_.open(n.path, platform::Access::read_write, n.target ? platform::Share::none
                                                                               : platform::Share::read_write);
@@ -130,12 +181,17 @@ private:
             refused_[node] = true;
             if (n.chosen) file = fs_.open(n.path, platform::Access::read_write, platform::Share::read_write);
         }
-        if (!file) return false;
-        if (size > kFirstBlock) return (*file)->size() == size && read_fully(**file, head, kFirstBlock);
+        if (!file) return nullptr;
+        return std::move(*file);
+    }
+
+    // The first block of a file; `head` has room for one byte more.
+    bool first_block(platform::File& file, std::uint64_t size, char* head) {
+        if (size > kFirstBlock) return file.size() == size && read_fully(file, head, kFirstBlock);
         // A small file is read whole by one read that asks for a byte more:
         // getting exactly its size shows its end, with no query of its size.
         // One that grew or shrank since it was listed is left out.
-        auto got = (*file)->read(head, static_cast<std::size_t>(size) + 1);
+        auto got = file.read(head, static_cast<std::size_t>(size) + 1);
         if (got) bytes_read_ += *got;
         return got && *got == size;
     }
@@ -160,6 +216,74 @@ private:
         auto file = fs_.open(nodes_[node].path, platform::Access::read_write, platform::Share::read_write);
         if (!file || (*file)->size() != size) return nullptr;
         return std::move(*file);
+    }
+
+    // Splits files that agree so far into classes of equal contents: in
+    // lockstep when they may all be open at once, else by a hash of their
+    // contents (unless `hashed` says the run already shares one) and then
+    // against the first file of each hash.
+    bool compare(const std::vector<std::uint32_t>& run, std::uint64_t size, bool hashed) {
+        if (run.size() <= kMaxOpenAtOnce) return compare_in_lockstep(run, size);
+        return hashed ? compare_with_first(run, size) : split_by_hash(run, size);
+    }
+
+    bool split_by_hash(const std::vector<std::uint32_t>& run, std::uint64_t size) {
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> hashed;
+        if (buffers_.size() < kLockstepBuffers) buffers_.resize(kLockstepBuffers);
+        for (std::uint32_t node : run) {
+            pump_.serve();
+            if (stop_.requested()) return false;
+            auto file = open_shared(node, size);
+            if (!file) continue;
+            std::uint64_t h = 0;
+            bool read = true;
+            for (std::uint64_t left = size; read && left > 0;) {
+                const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffers_.size()));
+                left -= count;
+                read = read_fully(*file, buffers_.data(), count);
+                h = hash_bytes(h, buffers_.data(), count);
+            }
+            if (read) hashed.emplace_back(h, node);
+        }
+        std::sort(hashed.begin(), hashed.end());
+        for (std::size_t i = 0; i < hashed.size();) {
+            std::size_t j = i + 1;
+            while (j < hashed.size() && hashed[j].first == hashed[i].first) ++j;
+            if (j - i > 1) {
+                std::vector<std::uint32_t> same;
+                for (std::size_t k = i; k < j; ++k) same.push_back(hashed[k].second);
+                if (!compare(same, size, true)) return false;
+            }
+            i = j;
+        }
+        return true;
+    }
+
+    // Compares every file with the first one, which stays open; the files
+    // that differ from it (a hash that two contents share) are compared
+    // again among themselves.
+    bool compare_with_first(const std::vector<std::uint32_t>& run, std::uint64_t size) {
+        std::vector<std::uint32_t> same{run.front()}, rest;
+        auto first = open_shared(run.front(), size);
+        const std::size_t half = kLockstepBuffers / 2;
+        if (buffers_.size() < 2 * half) buffers_.resize(2 * half);
+        for (std::size_t m = 1; first && m < run.size(); ++m) {
+            pump_.serve();
+            if (stop_.requested()) return false;
+            auto other = open_shared(run[m], size);
+            if (!other) continue;
+            bool equal = first->seek_to_start().ok();
+            for (std::uint64_t left = size; equal && left > 0;) {
+                const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(left, half));
+                left -= count;
+                equal = read_fully(*first, buffers_.data(), count) &&
+                        read_fully(*other, buffers_.data() + half, count) &&
+                        std::memcmp(buffers_.data(), buffers_.data() + half, count) == 0;
+            }
+            (equal ? same : rest).push_back(run[m]);
+        }
+        if (same.size() > 1) name_class(same);
+        return rest.size() < 2 || compare(rest, size, true);
     }
 
     // Reads every file of the run at once, block by block, splitting the run
@@ -216,44 +340,13 @@ private:
         return true;
     }
 
-    // Compares each file with the first file of every class found so far.
-    bool compare_pairwise(const std::vector<std::uint32_t>& run, std::uint64_t size) {
-        std::vector<std::vector<std::uint32_t>> found;
-        std::string a(64 * 1024, '\0'), b(a);
-        for (std::uint32_t node : run) {
-            bool placed = false;
-            for (auto& cls : found) {
-                pump_.serve();
-                if (stop_.requested()) return false;
-                auto first = open_shared(cls.front(), size);
-                auto other = open_shared(node, size);
-                if (!other) break;
-                bool same = first != nullptr;
-                for (std::uint64_t left = size; same && left > 0;) {
-                    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(left, a.size()));
-                    left -= count;
-                    same = read_fully(*first, a.data(), count) && read_fully(*other, b.data(), count) &&
-                           std::memcmp(a.data(), b.data(), count) == 0;
-                }
-                if (same) {
-                    cls.push_back(node);
-                    placed = true;
-                    break;
-                }
-            }
-            if (!placed && open_shared(node, size)) found.push_back({node});
-        }
-        for (const auto& cls : found)
-            if (cls.size() > 1) name_class(cls);
-        return true;
-    }
-
     platform::FileSystem& fs_;
     platform::Pump& pump_;
     const platform::StopRequest& stop_;
     const std::vector<Node>& nodes_;
     std::vector<int>& classes_;
     std::vector<bool> refused_;
+    std::unordered_map<std::uint32_t, platform::FileIdentity> identities_;
     std::vector<char> heads_;    // the first blocks of one size
     std::vector<char> buffers_;  // the lockstep blocks, kept from one run to the next
     int next_class_ = 0;
@@ -379,15 +472,7 @@ DuplicateResult run_duplicate_search(const DuplicateSettings& settings, platform
         if (cls != kNoClass && nodes[canonical[t]].target && !classifier.refused(canonical[t]))
             targets_of[cls].push_back(static_cast<std::uint32_t>(t));
     }
-    std::unordered_map<std::uint32_t, std::optional<platform::FileIdentity>> identities;
-    auto identity = [&](std::uint32_t node) -> const std::optional<platform::FileIdentity>& {
-        auto [it, added] = identities.try_emplace(canonical[node]);
-        if (added) {
-            auto id = fs.identity(nodes[canonical[node]].path);
-            if (id) it->second = *id;
-        }
-        return it->second;
-    };
+    auto identity = [&](std::uint32_t node) { return classifier.identity(canonical[node]); };
 
     // The first source of a class takes all its targets: the ones that are
     // other files are its copies, the last target first.

@@ -105,11 +105,4 @@ platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& p
     return fs.remove_folder(path);
 }
 
-std::vector<std::size_t> rows_of_gone_folders(platform::FileSystem& fs, const std::vector<std::string>& folders) {
-    std::vector<std::size_t> gone;
-    for (std::size_t i = folders.size(); i-- > 0;)
-        if (!fs.is_existing_folder(folders[i])) gone.push_back(i);
-    return gone;
-}
-
 }  // namespace emptydirs

@@ -29,10 +29,6 @@ RemovalKind removal_kind(SearchMode mode);
 [[nodiscard]] platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& pump,
                                                    const std::string& folder, RemovalKind kind);
 
-// The rows whose folders no longer exist (those that went with a removed
-// tree among them), from the last to the first, as they are to be dropped.
-std::vector<std::size_t> rows_of_gone_folders(platform::FileSystem& fs, const std::vector<std::string>& folders);
-
 // A path as Windows resolves it before use: "/" as "\", doubled separators
 // merged, trailing dots and blanks of each component dropped, "." and ".."
 // applied. A relative path comes back unchanged.

@@ -143,10 +143,7 @@ void EmptyDirsWindow::delete_checked() {
 
     // Folders that went with a removed tree (or were removed meanwhile by
     // someone else) leave the list, checked or not.
-    std::vector<std::string> paths;
-    paths.reserve(findings().size());
-    for (const auto& folder : findings()) paths.push_back(folder.path);
-    for (std::size_t row : rows_of_gone_folders(platform_.fs, paths)) erase(row);
+    erase_gone(platform_.fs, [](std::uint32_t attributes) { return attributes & platform::attr::directory; });
 
     // A selected row that went takes the selection with it.
     open_.set_enabled(results_.selected() >= 0);

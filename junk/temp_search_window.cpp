@@ -152,7 +152,7 @@ void TempSearchWindow::delete_rows(bool only_checked) {
     current_.set_text("Удаление завершено");
     // Files another program deleted meanwhile leave the list too; a file
     // that is still there keeps its row.
-    erase_if([&](const FoundFile& file) { return !platform_.fs.attributes(file.path); });
+    erase_gone(platform_.fs);
 
     if (only_checked ? results_.empty() : !failed) disable_results();
     if (!failed)

@@ -4,7 +4,12 @@
 # the tests. Our engine runs natively over the posix stand-in: the whole
 # corpus is its one area folder, the pump is one that only counts.
 #
-#   scripts/bench-duplicates.sh [-n RUNS] [CORPUS_ROOT]
+#   scripts/bench-duplicates.sh [-n RUNS] [--compare] [CORPUS_ROOT]
+#
+# The figures are the ratios engine/jdupes of the median times (wall clock,
+# and the processor time, user and system, which a loaded machine disturbs
+# less) and of the peak memory; --compare prints bench/baseline.md's beside
+# them and marks any that got more than 15% worse.
 #
 # Corpora (made once by the shared make_corpus.py, outside the source tree):
 #   CORPUS_ROOT/medium  about 50,000 files, 1 GB
@@ -13,7 +18,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 runs=5
-if [ "${1:-}" = "-n" ]; then runs="$2"; shift 2; fi
+figures_baseline="$root/bench/baseline.md"
+. "$root/scripts/bench-figures.sh"
+figures_options "$@"
+set -- "${figures_args[@]}"
 corpora="${1:-/tmp/corpus}"
 shared="$root/../shared/bench"
 work="$(mktemp -d "${TMPDIR:-/tmp}/bench-duplicates.XXXXXX")"
@@ -30,17 +38,18 @@ bench="$root/build/native/bench/engine_bench"
 
 # Runs our engine and jdupes on DIR by turns ($runs times each, after a
 # warm-up of each), so that a change of the machine's load hits both; prints
-# "ours_s ours_MiB jdupes_s jdupes_MiB", medians.
+# "ours_s ours_MiB ours_cpu_s jdupes_s jdupes_MiB jdupes_cpu_s", medians.
 measure_pair() {
   : > "$work/ours"; : > "$work/peer"
   "$bench" duplicates "$1" >/dev/null 2>&1; jdupes -r -q "$1" >/dev/null 2>&1
   for _ in $(seq "$runs"); do
-    /usr/bin/time -a -o "$work/ours" -f '%e %M' "$bench" duplicates "$1" >/dev/null 2>&1
-    /usr/bin/time -a -o "$work/peer" -f '%e %M' jdupes -r -q "$1" >/dev/null 2>&1
+    /usr/bin/time -a -o "$work/ours" -f '%e %M %U %S' "$bench" duplicates "$1" >/dev/null 2>&1
+    /usr/bin/time -a -o "$work/peer" -f '%e %M %U %S' jdupes -r -q "$1" >/dev/null 2>&1
   done
   for f in ours peer; do
     awk '{print $1}' "$work/$f" | sort -g | awk '{v[NR]=$1} END {printf "%s ", v[int((NR+1)/2)]}'
     awk '{print $2/1024}' "$work/$f" | sort -g | awk '{v[NR]=$1} END {printf "%.1f ", v[int((NR+1)/2)]}'
+    awk '{print $3+$4}' "$work/$f" | sort -g | awk '{v[NR]=$1} END {printf "%.2f ", v[int((NR+1)/2)]}'
   done
   echo
 }
@@ -76,9 +85,12 @@ PY
 for preset in ${PRESETS:-medium deep}; do
   dir="$corpora/$preset"
   echo "duplicates in $dir ($runs runs, warm cache):"
-  read -r ours ours_mem peer peer_mem < <(measure_pair "$dir")
-  echo "  engine: $ours s, peak $ours_mem MiB   ($("$bench" duplicates "$dir" "$work/groups"))"
+  read -r ours ours_mem ours_cpu peer peer_mem peer_cpu < <(measure_pair "$dir")
+  echo "  engine: $ours s, $ours_cpu s processor, peak $ours_mem MiB   ($("$bench" duplicates "$dir" "$work/groups"))"
   check "$dir" "$work/groups"
-  echo "  jdupes: $peer s, peak $peer_mem MiB"
-  echo "  ratio engine/jdupes: $(echo "scale=2; $ours / $peer" | bc)"
+  echo "  jdupes: $peer s, $peer_cpu s processor, peak $peer_mem MiB"
+  ratio "duplicates-$preset/jdupes" "$ours" "$peer"
+  ratio "duplicates-$preset-cpu/jdupes" "$ours_cpu" "$peer_cpu"
+  ratio "duplicates-$preset-memory/jdupes" "$ours_mem" "$peer_mem"
 done
+figures_summary

@@ -1,9 +1,11 @@
 #include "search/folders.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/paths.h"
 #include "search/area_walk.h"
+#include "search/folded.h"
 #include "search/guards.h"
 
 namespace search {
@@ -128,6 +130,40 @@ void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const Location& 
         // A folder still holding a file stays; a link is removed as a link.
         if (full && location.holds(*full)) static_cast<void>(fs.remove_folder(*full));
     }
+}
+
+std::vector<std::optional<std::uint32_t>> listed_attributes(platform::FileSystem& fs,
+                                                            const std::vector<std::string>& paths) {
+    std::vector<std::optional<std::uint32_t>> attributes(paths.size());
+    // The paths by folder, in folded form: folder -> (name, position).
+    std::unordered_map<std::string, std::vector<std::pair<std::string, std::size_t>>> by_folder;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::string path = paths[i];
+        if (path.size() > 3 && path.back() == '\\') path.pop_back();
+        const std::size_t cut = path.rfind('\\');
+        if (cut == std::string::npos || cut + 1 == path.size()) {
+            attributes[i] = fs.attributes(paths[i]);
+            continue;
+        }
+        by_folder[folded(path.substr(0, cut + 1))].emplace_back(folded(path.substr(cut + 1)), i);
+    }
+    for (const auto& [folder, names] : by_folder) {
+        std::unordered_map<std::string, std::uint32_t> listed;
+        const std::string& first = paths[names.front().second];
+        const std::size_t length = folder.size() > 3 ? folder.size() - 1 : folder.size();  // "C:\" keeps its backslash
+        const auto listing = fs.enumerate(first.substr(0, length), [&](const platform::DirEntry& e) {
+            if (!e.unrepresentable) listed.emplace(folded(e.name), e.attributes);
+            return true;
+        });
+        for (const auto& [name, i] : names) {
+            if (!listing) {
+                attributes[i] = fs.attributes(paths[i]);
+            } else if (const auto it = listed.find(name); it != listed.end()) {
+                attributes[i] = it->second;
+            }
+        }
+    }
+    return attributes;
 }
 
 }  // namespace search

@@ -75,4 +75,12 @@ platform::Status delete_file_inside(platform::FileSystem& fs, const Location& lo
 // The location itself stays, and nothing outside it is touched.
 void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const Location& location);
 
+// The attributes of each of `paths` (full paths) as its folder lists it;
+// nothing for a path that is gone. Each folder is listed once, which costs
+// about what one query of a path does, so that checking the rows left after
+// a deletion grows with the folders, not with the rows; a path whose folder
+// cannot be listed is asked after alone.
+std::vector<std::optional<std::uint32_t>> listed_attributes(platform::FileSystem& fs,
+                                                            const std::vector<std::string>& paths);
+
 }  // namespace search

@@ -2,8 +2,8 @@
 // What every result window shares: it owns its findings (the list shows them
 // by index), the life of its search (Stop, a busy state in which the other
 // commands are ignored, a close during the walk that stops the walk first and
-// then closes), and the deletion loop that removes each finding and its row
-// as soon as it is gone.
+// then closes), and the deletion loop, which drops the findings it removed,
+// with their rows, in one pass when it ends.
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,6 +11,7 @@
 
 #include "platform/pump.h"
 #include "platform/status.h"
+#include "search/folders.h"
 #include "search/guards.h"
 #include "search/walk_progress.h"
 #include "ui/ui.h"
@@ -85,26 +86,31 @@ protected:
 
     // Deletes, from the last finding to the first, each one `wanted` picks:
     // `remove` returns how it went; a finding whose removal succeeded leaves
-    // the findings and the list at once; a failed one stays. `step` runs
-    // before each finding (a progress bar); the queue is served between them.
+    // the findings and the list, a failed one stays. `step` runs before each
+    // finding (a progress bar); the queue is served between them. The rows
+    // keep their places until the loop ends (a stop or a close included), so
+    // an index stays valid across the messages served, and removing k of n
+    // rows moves each later row once, not k times.
     Deletion delete_findings(const std::function<bool(std::size_t)>& wanted,
                              const std::function<platform::Status(const Finding&)>& remove,
                              const std::function<void()>& step = {}) {
         Deletion outcome;
         stop_request_.clear();
         outcome.closed = !run_busy([&] {
+            std::vector<bool> removed(findings_.size());
             for (std::size_t i = findings_.size(); i-- > 0;) {
                 pump().serve();
                 if (stop_request_.requested()) break;
                 if (step) step();
                 if (!wanted(i)) continue;
                 if (remove(findings_[i]).ok()) {
-                    erase(i);
+                    removed[i] = true;
                     ++outcome.deleted;
                 } else {
                     ++outcome.failed;
                 }
             }
+            if (outcome.deleted > 0) erase_rows(removed);
         });
         return outcome;
     }
@@ -133,13 +139,30 @@ protected:
     // Removes the findings `doomed` picks, with their rows.
     void erase_if(const std::function<bool(const Finding&)>& doomed) {
         std::vector<bool> rows(findings_.size());
-        std::vector<Finding> kept;
+        for (std::size_t i = 0; i < findings_.size(); ++i) rows[i] = doomed(findings_[i]);
+        erase_rows(rows);
+    }
+    // Removes the findings whose path names nothing any more (or nothing
+    // that `kept` accepts, by its attributes), with their rows.
+    void erase_gone(platform::FileSystem& fs, const std::function<bool(std::uint32_t)>& kept = {}) {
+        std::vector<std::string> paths;
+        paths.reserve(findings_.size());
+        for (const auto& f : findings_) paths.push_back(f.path);
+        const auto listed = listed_attributes(fs, paths);
+        std::vector<bool> gone(findings_.size());
+        for (std::size_t i = 0; i < gone.size(); ++i) gone[i] = !listed[i] || (kept && !kept(*listed[i]));
+        erase_rows(gone);
+    }
+    // Removes, in one pass, the findings whose flag is set, with their rows.
+    void erase_rows(const std::vector<bool>& doomed) {
+        std::size_t kept = 0;
         for (std::size_t i = 0; i < findings_.size(); ++i) {
-            rows[i] = doomed(findings_[i]);
-            if (!rows[i]) kept.push_back(std::move(findings_[i]));
+            if (i < doomed.size() && doomed[i]) continue;
+            if (kept != i) findings_[kept] = std::move(findings_[i]);
+            ++kept;
         }
-        findings_ = std::move(kept);
-        list_.remove_rows(rows);
+        findings_.erase(findings_.begin() + static_cast<std::ptrdiff_t>(kept), findings_.end());
+        list_.remove_rows(doomed);
     }
 
     platform::StopRequest stop_request_;

@@ -185,7 +185,7 @@ void LinksSearchWindow::delete_checked() {
     if (outcome.closed) return;
     current_.set_text(kDeleteDone);
     // Shortcuts deleted elsewhere meanwhile leave the list too.
-    erase_if([&](const BrokenLink& link) { return !platform_.fs.attributes(link.path); });
+    erase_gone(platform_.fs);
     if (results_.empty()) enable_results(false);
     dialogs().message(outcome.failed ? "Некоторые ярлыки удалить не удалось. По причинческим технинам."
                                      : "Все выбранные ярлыки были успешно удалены.",

@@ -95,6 +95,7 @@ Status FaultyFileSystem::create_folder(const std::string& path) {
 }
 
 Result<std::unique_ptr<File>> FaultyFileSystem::open(const std::string& path, Access access, Share share) {
+    ++opens_;
     if (auto f = fault(path, true)) return *f;
     return inner_.open(path, access, share);
 }

@@ -23,6 +23,8 @@ public:
     // Its folder lists it; every other operation finds nothing there.
     void vanish(const std::string& path);
     void clear();
+    // How many times a file was opened (or an open was tried).
+    std::size_t opens() const { return opens_; }
 
     Status enumerate(const std::string& folder, const Visitor& visit) override;
     std::optional<std::uint32_t> attributes(const std::string& path) override;
@@ -47,6 +49,7 @@ private:
     std::optional<Status> fault(const std::string& path, bool opening_or_deleting) const;
     FileSystem& inner_;
     std::set<std::string> locked_, denied_, vanished_;
+    std::size_t opens_ = 0;
 };
 
 class FaultyRegistry : public Registry {

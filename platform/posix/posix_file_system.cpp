@@ -225,16 +225,32 @@ struct PosixFileSystem::Resolved {
     bool parent_exists = false;
     bool root = false;
     Info info;                 // when it exists
+    int opened = -1;           // a descriptor already open on it (info holds its identity), for open_host
 };
 
-Result<PosixFileSystem::Resolved> PosixFileSystem::resolve(const std::string& path) {
+namespace {
+
+// A path spelled on the host as written: the drive's folder and the
+// components in UTF-8, "." and ".." and the rest folded as Windows folds them.
+struct Spelling {
+    std::string host;                // the drive's folder, without a trailing "/"
+    std::vector<std::string> parts;  // the components after the root
+    bool trailing = false;           // the path ends with a separator
+    std::string exact() const {
+        std::string out = host;
+        for (const auto& p : parts) out += "/" + p;
+        return out;
+    }
+};
+
+Result<Spelling> spell(const std::vector<DriveMapping>& drives, const std::string& path) {
     if (path.empty() || !is_absolute_path(path)) return failure(Error::invalid_name);
     if (path[0] == '\\' || path[0] == '/') return failure(Error::path_not_found);  // no network here
     for (std::size_t i = 2; i < path.size(); ++i)
         if (!is_path_char_valid(static_cast<unsigned char>(path[i]))) return failure(Error::invalid_name);
     const char letter = static_cast<char>(path[0] >= 'a' ? path[0] - 32 : path[0]);
     const DriveMapping* drive = nullptr;
-    for (const auto& d : drives_)
+    for (const auto& d : drives)
         if (d.letter == letter || d.letter == letter + 32) drive = &d;
     if (!drive) return failure(Error::path_not_found);
 
@@ -242,22 +258,59 @@ Result<PosixFileSystem::Resolved> PosixFileSystem::resolve(const std::string& pa
     // and trailing dots and blanks folded as Windows folds them.
     const auto full = full_path(path);
     if (!full) return failure(Error::invalid_name);
-    std::vector<std::string> parts;
+    Spelling s;
     for (std::size_t start = 3; start < full->size();) {
         const std::size_t end = std::min(full->find('\\', start), full->size());
-        parts.push_back(cp1251_to_utf8(full->substr(start, end - start)));
+        s.parts.push_back(cp1251_to_utf8(full->substr(start, end - start)));
         start = end + 1;
     }
-    const bool trailing = path.size() > 3 && (path.back() == '\\' || path.back() == '/');
+    s.trailing = path.size() > 3 && (path.back() == '\\' || path.back() == '/');
+    s.host = drive->host_folder;
+    while (s.host.size() > 1 && s.host.back() == '/') s.host.pop_back();
+    return s;
+}
+
+// The host spelling of a path that Windows would use as it stands (ASCII,
+// no "/", no empty, dotted or blank-ended component), without the work of
+// spell(); nothing for any other path.
+std::optional<std::string> plain_spelling(const std::vector<DriveMapping>& drives, const std::string& path) {
+    if (path.size() < 4 || !is_absolute_path(path) || path[0] == '\\' || path[0] == '/') return std::nullopt;
+    const char letter = static_cast<char>(path[0] >= 'a' ? path[0] - 32 : path[0]);
+    const DriveMapping* drive = nullptr;
+    for (const auto& d : drives)
+        if (d.letter == letter || d.letter == letter + 32) drive = &d;
+    if (!drive) return std::nullopt;
+    std::string host = drive->host_folder;
+    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    const std::size_t start = host.size();
+    host.append(path, 2, std::string::npos);
+    for (std::size_t i = 2; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c >= 0x80 || c == '/' || !is_path_char_valid(c)) return std::nullopt;
+        if (c != '\\') continue;
+        const char before = path[i - 1], after = i + 1 < path.size() ? path[i + 1] : '\0';
+        if (i > 2 && (before == '.' || before == ' ')) return std::nullopt;
+        if (after == '\\' || after == '.' || after == '\0') return std::nullopt;
+        host[start + i - 2] = '/';
+    }
+    if (path.back() == '.' || path.back() == ' ') return std::nullopt;
+    return host;
+}
+
+}  // namespace
+
+Result<PosixFileSystem::Resolved> PosixFileSystem::resolve(const std::string& path) {
+    auto spelled = spell(drives_, path);
+    if (!spelled) return spelled.status();
+    const auto& parts = spelled->parts;
+    const bool trailing = spelled->trailing;
+    const std::string& host = spelled->host;
 
     Resolved r;
     r.root = parts.empty();
-    std::string host = drive->host_folder;
-    while (host.size() > 1 && host.back() == '/') host.pop_back();
 
     // The exact spelling first: one call for the usual case.
-    std::string exact = host;
-    for (const auto& p : parts) exact += "/" + p;
+    const std::string exact = spelled->exact();
     if (auto info = stat_entry(AT_FDCWD, exact.c_str())) {
         r.host = exact;
         r.names = parts;
@@ -467,6 +520,11 @@ std::optional<DirEntry> PosixFileSystem::entry(const std::string& path) {
 }
 
 Result<FileIdentity> PosixFileSystem::identity(const std::string& path) {
+    if (const auto exact = plain_spelling(drives_, path)) {
+        struct stat st;
+        if (::stat(exact->c_str(), &st) == 0)
+            return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    }
     auto r = resolve(path);
     if (!r) return r.status();
     if (!r->exists) return failure(r->parent_exists ? Error::file_not_found : Error::path_not_found);
@@ -630,13 +688,23 @@ void PosixFileSystem::release(const FileKey& key, const Lock* lock) {
     if (held.empty()) locks_.erase(it);
 }
 
+namespace {
+
+int open_mode(Access access) {
+    return access == Access::read ? O_RDONLY : access == Access::write ? O_WRONLY : O_RDWR;
+}
+
+}  // namespace
+
 Result<std::unique_ptr<File>> PosixFileSystem::open_host(const Resolved& where, Access access, Share share, int flags) {
-    const int mode = access == Access::read ? O_RDONLY : access == Access::write ? O_WRONLY : O_RDWR;
-    const int fd = ::open(where.host.c_str(), mode | flags | O_CLOEXEC, 0666);
+    const int fd = where.opened >= 0 ? where.opened : ::open(where.host.c_str(), open_mode(access) | flags | O_CLOEXEC, 0666);
     if (fd < 0) return errno_failure(errno);
-    struct stat st;
-    fstat(fd, &st);
-    const FileKey key{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    FileKey key{where.info.dev, where.info.ino};
+    if (where.opened < 0) {
+        struct stat st;
+        fstat(fd, &st);
+        key = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    }
     if (conflicts(key, access, share)) {
         ::close(fd);
         return failure(Error::sharing_violation);
@@ -647,6 +715,27 @@ Result<std::unique_ptr<File>> PosixFileSystem::open_host(const Resolved& where, 
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::open(const std::string& path, Access access, Share share) {
+    // A file that exists as written opens with one lookup of its path; any
+    // other spelling goes through the case-insensitive search below.
+    auto exact = plain_spelling(drives_, path);
+    if (!exact)
+        if (auto spelled = spell(drives_, path); spelled && !spelled->trailing && !spelled->parts.empty())
+            exact = spelled->exact();
+    if (exact) {
+        const int fd = ::open(exact->c_str(), open_mode(access) | O_CLOEXEC | O_NOCTTY);
+        if (fd >= 0) {
+            struct stat st;
+            const bool usable = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+            if (usable && (!has_write(access) || (st.st_mode & 0222))) {
+                Resolved where;
+                where.opened = fd;
+                where.info.dev = static_cast<std::uint64_t>(st.st_dev);
+                where.info.ino = static_cast<std::uint64_t>(st.st_ino);
+                return open_host(where, access, share, 0);
+            }
+            ::close(fd);  // a folder or a read-only file: the search below gives its answer
+        }
+    }
     auto r = resolve(path);
     if (!r) return r.status();
     if (!r->exists) return failure(r->parent_exists ? Error::file_not_found : Error::path_not_found);

@@ -227,6 +227,27 @@ TEST(DuplicateSearch, PathsToOneFileAreOneFile) {
     EXPECT_EQ(chosen.run(), "");
 }
 
+TEST(DuplicateSearch, ManyFilesAgreeingInTheirFirstBlockAreEachReadAFewTimes) {
+    // More files of one size and one first block than may be open at once,
+    // all different further on: the work grows with their number, not with
+    // its square. A second name of one of them is read no further.
+    Search s;
+    constexpr int kFiles = 600;
+    constexpr std::size_t kSize = 3 * 4096;
+    auto content = [&](int i) {
+        std::string bytes(kSize, 'x');
+        bytes.replace(6000, 4, std::to_string(1000 + i));
+        return bytes;
+    };
+    for (int i = 0; i < kFiles; ++i) s.box.write("D:\\m\\f" + std::to_string(i), content(i));
+    s.box.write("D:\\m\\copy", content(7));
+    fs::create_hard_link(s.box.host_path("D:\\m\\f3"), s.box.host_path("D:\\m\\link"));
+    EXPECT_EQ(s.run(), "D:\\m\\copy: D:\\m\\f7");
+    const std::size_t files = kFiles + 1;  // the link not counted
+    EXPECT_LE(s.faulty.opens(), 3 * files + 1);
+    EXPECT_LE(s.result.bytes_read, 2 * files * kSize + 2 * kSize);
+}
+
 TEST(DuplicateSearch, StopEndsOnlyTheStepInWhichItIsSeen) {
     Search s;
     for (int i = 0; i < 4; ++i) s.box.write("D:\\w\\f" + std::to_string(i) + "\\a", "same");

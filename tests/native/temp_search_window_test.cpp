@@ -210,6 +210,29 @@ TEST(TempSearchWindow, ClosingDuringTheWalkStopsItAndSaysNothingMore) {
     EXPECT_EQ(f.messages().size(), 1u);
 }
 
+// A close ends a batch deletion at the next file: the files deleted so far
+// leave with their rows, the others keep theirs, and nothing more is said.
+TEST(TempSearchWindow, ClosingDuringADeletionKeepsTheRowsOfEveryFileLeft) {
+    Fixture f;
+    for (int i = 0; i < 6; ++i) f.box.write("C:\\Temp\\f" + std::to_string(i) + ".tmp");
+    f.search();
+    const std::size_t said = f.messages().size();
+    f.window.to_recycle_bin().click();  // for good
+    f.window.check_all().click();
+    int served = 0;
+    f.toolkit.pump().on_serve = [&] {
+        if (++served == 3) f.window.close();
+    };
+    f.window.delete_checked_button().click();
+    EXPECT_FALSE(f.window.visible());
+    EXPECT_EQ(f.messages().size(), said);
+    EXPECT_EQ(f.rows(), (std::vector<std::string>{"C:\\Temp\\f0.tmp", "C:\\Temp\\f1.tmp", "C:\\Temp\\f2.tmp",
+                                                  "C:\\Temp\\f3.tmp"}));
+    EXPECT_TRUE(f.box.exists("C:\\Temp\\f3.tmp"));
+    EXPECT_FALSE(f.box.exists("C:\\Temp\\f4.tmp"));
+    EXPECT_EQ(f.window.findings().size(), 4u);
+}
+
 // While a batch deletion runs, a command from the context menu or a check box
 // is ignored, so no row but the deleted files' leaves the list.
 TEST(TempSearchWindow, CommandsArrivingDuringADeletionAreIgnored) {
