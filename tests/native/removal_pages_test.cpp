@@ -74,7 +74,7 @@ struct Pages {
     ui::Form form{toolkit, "Form1"};
     ui::PageSet pages{form, "PageControl"};
     ui::Page uninstall_page{pages, "Uninstall"}, shredder_page{pages, "FullDelete"};
-    removal::UninstallPage uninstall{uninstall_page, platform, toolkit.pump()};
+    removal::UninstallPage uninstall{uninstall_page, platform, box.data(), toolkit.pump()};
     removal::ShredderPage shredder{shredder_page, platform, toolkit.pump()};
 
     void program(const std::string& subkey, const char* name, const char* command) {

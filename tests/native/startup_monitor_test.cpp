@@ -1,6 +1,7 @@
 // The autorun page, the monitor and its notification window, headless.
 #include <gtest/gtest.h>
 
+#include "platform/posix/faults.h"
 #include "platform/posix/headless_ui.h"
 #include "sandbox.h"
 #include "startup/autorun_page.h"
@@ -28,9 +29,13 @@ struct Monitor : ::testing::Test {
     ui::PageSet pages{form, "Pages"};
     ui::Page tools_page{pages, "RunTools"};
     CountingPlayer radar, link;
-    startup::NoticeWindow notice{toolkit, box.platform().registry, box.data(), radar, link};
-    startup::AutorunMonitor monitor{notice, box.platform().registry, box.data()};
-    startup::AutorunPage page{tools_page, box.platform().registry, box.data(), monitor};
+    platform::posix::FaultyFileSystem fs{box.platform().fs};
+    platform::posix::FaultyRegistry faulty{box.platform().registry};
+    platform::Platform services{fs, faulty, box.platform().shell, box.platform().links,
+                                box.platform().internet, box.platform().sound, box.platform().system};
+    startup::NoticeWindow notice{toolkit, services, box.data(), radar, link};
+    startup::AutorunMonitor monitor{notice, faulty, box.data()};
+    startup::AutorunPage page{tools_page, services, box.data(), monitor};
     std::optional<bool> timer;
 
     Monitor() { monitor.on_watching_changed = [this](bool on) { timer = on; }; }

@@ -1,6 +1,7 @@
 // The startup lists and the entry editor, headless.
 #include <gtest/gtest.h>
 
+#include "platform/posix/faults.h"
 #include "platform/posix/headless_ui.h"
 #include "sandbox.h"
 #include "startup/entry_window.h"
@@ -20,9 +21,13 @@ struct Startup : ::testing::Test {
     ui::PageSet pages{form, "Pages"};
     ui::Page all_page{pages, "LocRun"};
     ui::Page user_page{pages, "CurRun"};
-    startup::EntryWindow editor{toolkit, box.platform()};
-    startup::StartupPage all_users{all_page, Hive::all_users, box.platform().registry, editor};
-    startup::StartupPage current_user{user_page, Hive::current_user, box.platform().registry, editor};
+    platform::posix::FaultyFileSystem fs{box.platform().fs};
+    platform::posix::FaultyRegistry faulty{box.platform().registry};
+    platform::Platform services{fs, faulty, box.platform().shell, box.platform().links,
+                                box.platform().internet, box.platform().sound, box.platform().system};
+    startup::EntryWindow editor{toolkit, services, box.data()};
+    startup::StartupPage all_users{all_page, Hive::all_users, services, box.data(), editor};
+    startup::StartupPage current_user{user_page, Hive::current_user, services, box.data(), editor};
 
     platform::Registry& registry() { return box.platform().registry; }
     void set(platform::Root root, const char* key, const std::string& name, const std::string& value) {
