@@ -74,11 +74,12 @@ void AutorunPage::apply() {
     std::vector<search::UndoItem> touched;
     for (const auto& key : kWatchedKeys) touched.push_back({platform::Root::local_machine, kPolicyKey, key.policy_value});
     const bool blocking = std::find(blocked.begin(), blocked.end(), true) != blocked.end();
-    // Nothing is written without its undo file, nor without a key to write in.
-    platform::Status written = platform_.registry.key_exists(platform::Root::local_machine, kPolicyKey)
-                                   ? search::save_undo_file(platform_, data_, "autorun-policy", touched).status()
-                                   : platform::Status::success();
-    if (written) written = write_block_policy(platform_.registry, blocked);
+    // Nothing is written without its undo file. Without a policy key nothing
+    // is blocked, so allowing everything has nothing to write.
+    const bool policy_key = platform_.registry.key_exists(platform::Root::local_machine, kPolicyKey);
+    platform::Status written = policy_key ? search::save_undo_file(platform_, data_, "autorun-policy", touched).status()
+                                          : platform::Status::success();
+    if (written && (policy_key || blocking)) written = write_block_policy(platform_.registry, blocked);
     if (!written) {
         if (blocking)
             form_.dialogs().message(std::string(kDeniedText) + "\r" + written.message(), kDeniedCaption,

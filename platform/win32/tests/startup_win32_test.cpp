@@ -170,3 +170,52 @@ TEST(StartupWin32, ANewValueSlidesTheNoticeInAndDeleteRemovesIt) {
     EXPECT_FALSE(s.monitor.watching());
     s.form.close();
 }
+
+// A Run value named with letters that have no cp1251 form: listed with '?'
+// for them, noticed by the watch, and never acted on by that name.
+TEST(StartupWin32, ANameWithoutACp1251FormIsListedNoticedAndNeverActedOn) {
+    Startup s;
+    const wchar_t* foreign = L"Vsc\u0141\u00f3d\u017a";  // "VscŁódź"
+    drop_run_value(foreign);
+    set_run_value(L"VscKnown", L"C:\\known.exe");
+    s.form.tools.refresh();
+    s.form.tools.watch_box(2).set_checked(true);
+    s.form.tools.apply_button().click();
+
+    // Every refusal is a message box, answered here.
+    std::vector<std::string> captions;
+    ui::Timer answer(s.form, "AnswerTimer");
+    answer.set_interval(50);
+    answer.on_tick = [&] {
+        if (HWND box = visible_dialog()) {
+            wchar_t caption[128] = {};
+            GetWindowTextW(box, caption, 128);
+            captions.push_back(to_cp1251(caption));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    };
+    answer.start();
+
+    set_run_value(foreign, L"C:\\Temp\\hidden.exe");
+    s.monitor.tick();
+    ASSERT_TRUE(s.notice.visible());
+    EXPECT_EQ(s.notice.name().text(), "Vsc??d?");
+    s.notice.remove_link().click();
+    EXPECT_EQ(run_value(foreign), L"C:\\Temp\\hidden.exe");
+
+    s.form.current_user.refresh();
+    auto& list = s.form.current_user.list();
+    const int row = list.find("Vsc??d?");
+    ASSERT_GE(row, 0);
+    list.click(row);
+    s.form.current_user.remove_button().click();
+    EXPECT_EQ(run_value(foreign), L"C:\\Temp\\hidden.exe");
+    EXPECT_EQ(captions, (std::vector<std::string>{"Ошибка", "Ошибка"}));
+    answer.stop();
+
+    drop_run_value(foreign);
+    drop_run_value(L"VscKnown");
+    for (std::size_t key = 0; key < 4; ++key) s.form.tools.watch_box(key).set_checked(false);
+    s.form.tools.apply_button().click();
+    s.form.close();
+}
