@@ -112,6 +112,7 @@ void EntryWindow::activated() {
 
 void EntryWindow::choose_file(int index) {
     Tab& tab = *tabs_[static_cast<std::size_t>(index)];
+    if (tab.command.read_only()) return;  // an entry whose data is not a command
     const auto file = dialogs().open_file();
     if (!file) return;
     const auto attributes = platform_.fs.attributes(*file);

@@ -1,6 +1,5 @@
 #include "startup/startup_entries.h"
 
-#include "search/folded.h"
 #include "search/registry_walk.h"
 
 namespace startup {

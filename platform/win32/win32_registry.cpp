@@ -19,17 +19,15 @@ HKEY root_key(Root root) {
     return HKEY_CURRENT_USER;
 }
 
-// Subkey names (UTF-16) of an open key.
-std::vector<std::wstring> wide_subkeys(HKEY key) {
+// The names (UTF-16) that `enumerate` (RegEnumKeyExW or RegEnumValueW)
+// gives one by one, with a buffer of `longest` characters to start with.
+template <class Enumerate>
+std::vector<std::wstring> wide_names(DWORD longest, Enumerate enumerate) {
     std::vector<std::wstring> names;
-    DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr) != ERROR_SUCCESS)
-        return names;
     std::wstring buffer(longest + 2, L'\0');
     for (DWORD i = 0;; ++i) {
         DWORD length = static_cast<DWORD>(buffer.size());
-        const LSTATUS r = RegEnumKeyExW(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        const LSTATUS r = enumerate(i, buffer.data(), &length);
         if (r == ERROR_MORE_DATA) {
             buffer.resize(buffer.size() * 2);
             --i;
@@ -41,26 +39,26 @@ std::vector<std::wstring> wide_subkeys(HKEY key) {
     return names;
 }
 
+// Subkey names (UTF-16) of an open key.
+std::vector<std::wstring> wide_subkeys(HKEY key) {
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
+        return {};
+    return wide_names(longest, [key](DWORD i, wchar_t* name, DWORD* length) {
+        return RegEnumKeyExW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
 // Value names (UTF-16) of an open key.
 std::vector<std::wstring> wide_values(HKEY key) {
-    std::vector<std::wstring> names;
     DWORD longest = 0;
     if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
                          nullptr) != ERROR_SUCCESS)
-        return names;
-    std::wstring buffer(longest + 2, L'\0');
-    for (DWORD i = 0;; ++i) {
-        DWORD length = static_cast<DWORD>(buffer.size());
-        const LSTATUS r = RegEnumValueW(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (r == ERROR_MORE_DATA) {
-            buffer.resize(buffer.size() * 2);
-            --i;
-            continue;
-        }
-        if (r != ERROR_SUCCESS) break;
-        names.emplace_back(buffer.data(), length);
-    }
-    return names;
+        return {};
+    return wide_names(longest, [key](DWORD i, wchar_t* name, DWORD* length) {
+        return RegEnumValueW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 std::vector<ListedName> listed(const std::vector<std::wstring>& wide) {

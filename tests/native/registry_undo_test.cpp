@@ -21,7 +21,7 @@ std::vector<std::pair<std::string, RawValue>> planted() {
     return {{"Путь", platform::text_value(ValueType::string, "C:\\Папка\\\"кавычки\".exe")},
             {"", platform::text_value(ValueType::string, "по умолчанию")},
             {"Expand", platform::text_value(ValueType::expand_string, "%TEMP%\\x")},
-            {"Multi", platform::text_value(ValueType::multi_string, std::string("один\0два", 15))},
+            {"Multi", platform::text_value(ValueType::multi_string, std::string("один\0два", 8))},
             {"Number", {ValueType::dword, std::string("\x2a\0\0\x80", 4)}},
             {"Big", {ValueType::qword, std::string("\1\2\3\4\5\6\7\x08", 8)}},
             {"Bytes", {ValueType::binary, std::string("\0\xff\x10", 3)}},
