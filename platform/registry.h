@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/status.h"
@@ -21,6 +22,30 @@ enum class ValueType : std::uint32_t {
 };
 
 enum class KeyAccess { read, write };
+
+// A value's data as the registry holds it: strings (REG_SZ, REG_EXPAND_SZ,
+// REG_MULTI_SZ) as UTF-16 LE with their terminators, numbers little-endian,
+// everything else as it is. Copying it keeps a value exactly.
+struct RawValue {
+    ValueType type = ValueType::none;
+    std::string bytes;
+    friend bool operator==(const RawValue&, const RawValue&) = default;
+};
+
+// A REG_SZ or REG_EXPAND_SZ (or, with '\0' between its strings, a
+// REG_MULTI_SZ) holding cp1251 `text`, with its terminator(s).
+RawValue text_value(ValueType type, std::string_view text);
+// A value's data as one line of text: strings as they are, the strings of a
+// REG_MULTI_SZ joined by blanks, numbers in decimal, other data as hex bytes.
+std::string shown_text(const RawValue& value);
+
+// A subkey or value name as listed. A name with characters that have no
+// cp1251 form is marked and shows '?' for each of them: no operation may use
+// that text, which could name another value.
+struct ListedName {
+    std::string text;
+    bool unrepresentable = false;
+};
 
 // An open key; closed at destruction. Value names compare without case.
 class RegistryKey {
@@ -45,6 +70,15 @@ public:
     virtual Status write_dword(const std::string& name, std::uint32_t value) = 0;        // REG_DWORD
     // Fails when the value is missing.
     virtual Status delete_value(const std::string& name) = 0;
+
+    // Every subkey and value name, in the order above, names without a cp1251
+    // form included and marked.
+    virtual std::vector<ListedName> every_subkey_name() = 0;
+    virtual std::vector<ListedName> every_value_name() = 0;
+    // A value's exact type and data; nothing when it is missing.
+    virtual std::optional<RawValue> read_raw(const std::string& name) = 0;
+    // Writes a value of any type with exactly these bytes.
+    virtual Status write_raw(const std::string& name, const RawValue& value) = 0;
 };
 
 class Registry {
@@ -61,6 +95,10 @@ public:
     // Deletes a key with all its subkeys and values, depth first; fails for
     // a missing key and for a root ("").
     virtual Status delete_tree(Root root, const std::string& path) = 0;
+
+    // Whether two value names name one value, by the registry's own rule
+    // (Windows: without regard to case over all of Unicode).
+    virtual bool same_name(const std::string& a, const std::string& b) = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "privacy/history_lists_page.h"
 
 #include "privacy/history_lists.h"
+#include "search/registry_undo.h"
 #include "ui/guard.h"
 
 namespace privacy {
@@ -51,6 +52,14 @@ void HistoryListsPage::clear_selected() {
     }
     HistoryListSettings chosen;
     for (int row = 0; row < lists_.count(); ++row) chosen.ticked.push_back(lists_.checked(row));
+    // The lists' keys go into the undo file before any is deleted.
+    std::vector<search::UndoItem> touched;
+    for (std::size_t index = 0; index < kHistoryLists.size(); ++index)
+        if (chosen.ticked[index]) touched.push_back({platform::Root::current_user, kHistoryLists[index].key, std::nullopt});
+    if (const auto saved = search::save_undo_file(platform_, data_, "history", touched); !saved) {
+        form_.dialogs().message(saved.message(), search::kRegistryErrorCaption, ui::Icon::error);
+        return;
+    }
     chosen.save(data_);
     const std::string refusal = clear_history_lists(platform_, chosen.ticked);
     if (!refusal.empty()) form_.dialogs().message(refusal, "Очистка истории", ui::Icon::information);

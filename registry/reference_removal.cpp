@@ -4,19 +4,24 @@
 
 namespace registry {
 
-platform::Status clear_reference(platform::Registry& registry, const std::string& key, const std::string& value) {
-    const std::string where = "Не удалось очистить параметр \"" + value + "\" ключа " + key + ": ";
+std::optional<search::UndoItem> undo_item(const std::string& key, const std::string& value) {
     platform::Root root;
     if (key.starts_with("HKCU\\"))
         root = platform::Root::current_user;
     else if (key.starts_with("HKLM\\"))
         root = platform::Root::local_machine;
     else
-        return platform::Status::failure(where + "неизвестный раздел реестра.");
-    const std::string path = key.substr(5);
-    if (path.empty()) return platform::Status::failure(where + "неизвестный раздел реестра.");
+        return std::nullopt;
+    if (key.size() == 5) return std::nullopt;
+    return search::UndoItem{root, key.substr(5), value};
+}
 
-    auto open = registry.open(root, path, platform::KeyAccess::write);
+platform::Status clear_reference(platform::Registry& registry, const std::string& key, const std::string& value) {
+    const std::string where = "Не удалось очистить параметр \"" + value + "\" ключа " + key + ": ";
+    const auto item = undo_item(key, value);
+    if (!item) return platform::Status::failure(where + "неизвестный раздел реестра.");
+
+    auto open = registry.open(item->root, item->key, platform::KeyAccess::write);
     if (!open) return platform::Status::failure(where + open.message());
     if (!(*open)->value_type(value)) return platform::Status::success();
     const auto written = (*open)->write_string(value, "");

@@ -2,11 +2,13 @@
 // What the registry reference window changes: it empties the data of the
 // values the user checked, after a backup of the searched keys made by the
 // registry editor.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "registry/reference_search.h"
+#include "search/registry_undo.h"
 
 namespace registry {
 
@@ -16,6 +18,10 @@ namespace registry {
 // key for writing. The failure names the key and the value.
 [[nodiscard]] platform::Status clear_reference(platform::Registry& registry, const std::string& key,
                                                const std::string& value);
+
+// The value a result row names, for the undo file; nothing for a key text
+// that names no root.
+std::optional<search::UndoItem> undo_item(const std::string& key, const std::string& value);
 
 // The date of the backup file names: the date in the user's short date
 // format (d, dd, M, MM, y, yy, yyyy and quoted text; month and day names are

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "registry/reference_removal.h"
+#include "search/registry_undo.h"
 #include "ui/guard.h"
 
 namespace registry {
@@ -85,8 +86,15 @@ ReferenceWindow::ReferenceWindow(ui::Toolkit& toolkit, platform::Platform& platf
     delete_.set_text("  Удалить выбранные ссылки");
     delete_.set_bounds(386, 302, 208, 28);
 
-    on_show = [this] { group_.set_enabled(false); };
-    on_activate = ui::guarded(*this, [this] { search(); });
+    on_show = [this] {
+        group_.set_enabled(false);
+        search_due_ = true;
+    };
+    on_activate = ui::guarded(*this, [this] {
+        if (!search_due_ || busy()) return;
+        search_due_ = false;
+        search();
+    });
     stop_.on_click = [this] { stop_request_.request(); };
     check_all_.on_click = command([this] { results_.set_all_checked(check_all_.checked()); });
     backup_.on_click = command([this] { back_up(); });
@@ -141,25 +149,37 @@ void ReferenceWindow::report(ReferenceSearchResult result) {
                       ui::Icon::information);
 }
 
-void ReferenceWindow::back_up() {
+ReferenceWindow::Backup ReferenceWindow::back_up() {
     const auto folder = dialogs().choose_folder("Выберите папку для сохранения копии реестра");
-    if (!folder || folder->empty() || !platform_.fs.is_existing_folder(*folder)) return;
+    if (!folder || folder->empty() || !platform_.fs.is_existing_folder(*folder)) return Backup::not_asked;
     const auto made = make_backup(platform_, *folder, keys_.value_or(KeySelection{}));
     if (!made) {
         dialogs().message("Не удалось сохранить копию реестра.\r" + made.message(), kError, ui::Icon::error);
-        return;
+        return Backup::failed;
     }
     backup_made_ = true;
     dialogs().message("Копия реестра была успешно сохранена!\rЕсли после удаления некоторых ссылок работа "
                       "компьютера станет нестабильной, Вы сможете вернуться к текущему состоянию.",
                       "Сохранение завершено", ui::Icon::information);
+    return Backup::made;
 }
 
 void ReferenceWindow::delete_checked() {
     if (!backup_made_ &&
         dialogs().confirm("Вы не создали копию реестра. Перед внесением в реестр изменений рекомендуется создать "
-                          "его резервную копию.\rСоздать копию реестра?") == ui::Answer::yes)
-        back_up();
+                          "его резервную копию.\rСоздать копию реестра?") == ui::Answer::yes &&
+        back_up() == Backup::failed)
+        return;  // the values stay until a backup is made or refused
+    // Every checked value goes into the undo file before any is emptied.
+    std::vector<search::UndoItem> touched;
+    for (std::size_t i = 0; i < findings().size(); ++i)
+        if (results_.checked(static_cast<int>(i)))
+            if (auto item = undo_item(findings()[i].key, findings()[i].value)) touched.push_back(std::move(*item));
+    if (!touched.empty())
+        if (const auto saved = search::save_undo_file(platform_, data_, "references", touched); !saved) {
+            dialogs().message(saved.message(), kError, ui::Icon::error);
+            return;
+        }
 
     current_.set_text("Идет удаление выбранных ссылок...");
     progress_.set_position(0);

@@ -36,9 +36,11 @@ public:
 private:
     class Progress;
 
+    enum class Backup { made, not_asked, failed };
+
     void search();
     void report(ReferenceSearchResult result);
-    void back_up();
+    Backup back_up();
     void delete_checked();
     void enable_results();
 
@@ -49,6 +51,9 @@ private:
     // saves them, and a search without the file searches them again.
     std::optional<KeySelection> keys_;
     bool backup_made_ = false;
+    // The search runs at the first activation after the window is shown,
+    // never again until it is shown anew.
+    bool search_due_ = false;
 
     ui::Label step_{*this, "Label1"};
     ui::Button stop_{*this, "StopButton"};

@@ -9,7 +9,7 @@ namespace removal {
 class UninstallTool : public search::Tool {
 public:
     UninstallTool(search::ToolContext& context, ui::Page& page)
-        : page_(page, context.platform, context.main.pump()) {}
+        : page_(page, context.platform, context.data, context.main.pump()) {}
     void open() override { page_.refresh(); }
     UninstallPage& page() { return page_; }
 

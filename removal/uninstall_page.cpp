@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "search/registry_undo.h"
 #include "ui/guard.h"
 
 namespace removal {
@@ -12,9 +13,11 @@ const char kTitle[] = "Установленные программы";
 
 }  // namespace
 
-UninstallPage::UninstallPage(ui::Page& page, platform::Platform& platform, platform::Pump& pump)
+UninstallPage::UninstallPage(ui::Page& page, platform::Platform& platform, const store::DataFolder& data,
+                             platform::Pump& pump)
     : form_(page.form()),
       platform_(platform),
+      data_(data),
       pump_(pump),
       title_(page, "Label27"),
       list_(page, "ListBox2"),
@@ -88,7 +91,14 @@ void UninstallPage::uninstall() {
 void UninstallPage::remove_entry() {
     const int row = list_.selected();
     if (row < 0) return;
-    const auto removed = remove_uninstall_entry(platform_.registry, entry_of(row));
+    const UninstallEntry& entry = entry_of(row);
+    const auto saved = search::save_undo_file(platform_, data_, "uninstall",
+                                              {{platform::Root::local_machine, entry.key_path, std::nullopt}});
+    if (!saved) {
+        form_.dialogs().message(saved.message(), search::kRegistryErrorCaption, ui::Icon::error);
+        return;
+    }
+    const auto removed = remove_uninstall_entry(platform_.registry, entry);
     if (!removed) {
         form_.dialogs().message("Не удалось удалить запись из реестра. " + removed.message(), "Ошибка",
                                 ui::Icon::error);

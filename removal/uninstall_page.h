@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "store/data_folder.h"
 #include "removal/uninstall_entries.h"
 #include "ui/ui.h"
 
@@ -13,7 +14,7 @@ namespace removal {
 
 class UninstallPage {
 public:
-    UninstallPage(ui::Page& page, platform::Platform& platform, platform::Pump& pump);
+    UninstallPage(ui::Page& page, platform::Platform& platform, const store::DataFolder& data, platform::Pump& pump);
 
     // Reads the entries anew and lists them ("Uninstall").
     void refresh();
@@ -37,6 +38,7 @@ public:
 private:
     ui::Form& form_;
     platform::Platform& platform_;
+    const store::DataFolder& data_;
     platform::Pump& pump_;
     std::vector<UninstallEntry> entries_;
     std::vector<std::size_t> rows_;  // per list row, its entry

@@ -56,12 +56,12 @@ std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root ro
     std::vector<KeyValue> list;
     auto open = registry.open(root, key, platform::KeyAccess::read);
     if (!open) return list;
-    for (auto& name : (*open)->value_names()) {
+    for (auto& name : (*open)->every_value_name()) {
         KeyValue value;
-        value.name = std::move(name);
-        value.type = (*open)->value_type(value.name).value_or(platform::ValueType::none);
-        if (value.type == platform::ValueType::string || value.type == platform::ValueType::expand_string)
-            value.text = (*open)->read_string(value.name);
+        value.name = std::move(name.text);
+        value.unrepresentable = name.unrepresentable;
+        if (!value.unrepresentable) value.data = (*open)->read_raw(value.name);
+        if (value.data) value.type = value.data->type;
         list.push_back(std::move(value));
     }
     return list;

@@ -65,11 +65,14 @@ struct SubkeyStrings {
 std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform::Root root, const std::string& key,
                                           const std::vector<std::string>& names);
 
-// A value of one key with its type and, for REG_SZ and REG_EXPAND_SZ, its text.
+// A value of one key with its type and exact data. A name without a cp1251
+// form is listed too, marked and with '?' for each character that has none;
+// its data is not read (no name reaches it).
 struct KeyValue {
     std::string name;
     platform::ValueType type = platform::ValueType::none;
-    std::optional<std::string> text;
+    std::optional<platform::RawValue> data;
+    bool unrepresentable = false;
 };
 
 // The values of `key` in the platform's order; nothing for a missing key.

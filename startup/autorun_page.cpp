@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "search/registry_undo.h"
 #include "startup/autorun_watch.h"
 #include "ui/guard.h"
 
@@ -18,10 +19,10 @@ std::string box_name(int number) { return "CheckBox" + std::to_string(number); }
 
 }  // namespace
 
-AutorunPage::AutorunPage(ui::Page& page, platform::Registry& registry, const store::DataFolder& data,
+AutorunPage::AutorunPage(ui::Page& page, platform::Platform& platform, const store::DataFolder& data,
                          AutorunMonitor& monitor)
     : form_(page.form()),
-      registry_(registry),
+      platform_(platform),
       data_(data),
       monitor_(monitor),
       block_title_(page, "Label34"),
@@ -55,7 +56,7 @@ AutorunPage::AutorunPage(ui::Page& page, platform::Registry& registry, const sto
 }
 
 void AutorunPage::refresh() {
-    const auto settings = AutorunSettings::load(data_, registry_);
+    const auto settings = AutorunSettings::load(data_, platform_.registry);
     for (std::size_t i = 0; i < kWatchedKeys.size(); ++i) {
         block_boxes_[i]->set_checked(settings.blocked[i]);
         watch_boxes_[i]->set_checked(settings.watched[i]);
@@ -68,12 +69,27 @@ void AutorunPage::apply() {
         watched[i] = watch_boxes_[i]->checked();
         blocked[i] = block_boxes_[i]->checked();
     }
-    monitor_.set_watching(apply_watch(data_, registry_, watched));
+    monitor_.set_watching(apply_watch(data_, platform_.registry, watched));
 
-    if (!write_block_policy(registry_, blocked)) {
-        if (std::find(blocked.begin(), blocked.end(), true) != blocked.end())
-            form_.dialogs().message(kDeniedText, kDeniedCaption, ui::Icon::information);
-        for (auto& box : block_boxes_) box->set_checked(false);
+    std::vector<search::UndoItem> touched;
+    for (const auto& key : kWatchedKeys) touched.push_back({platform::Root::local_machine, kPolicyKey, key.policy_value});
+    const bool blocking = std::find(blocked.begin(), blocked.end(), true) != blocked.end();
+    // Nothing is written without its undo file. Without a policy key nothing
+    // is blocked, so allowing everything has nothing to write.
+    const bool policy_key = platform_.registry.key_exists(platform::Root::local_machine, kPolicyKey);
+    platform::Status written = policy_key ? search::save_undo_file(platform_, data_, "autorun-policy", touched).status()
+                                          : platform::Status::success();
+    if (written && (policy_key || blocking)) written = write_block_policy(platform_.registry, blocked);
+    if (!written) {
+        if (blocking)
+            form_.dialogs().message(std::string(kDeniedText) + "\r" + written.message(), kDeniedCaption,
+                                    ui::Icon::information);
+        else
+            form_.dialogs().message("Невозможно разрешить автозагрузку.\r" + written.message(),
+                                    search::kRegistryErrorCaption, ui::Icon::error);
+        // The boxes show what the registry holds now.
+        const auto now = AutorunSettings::load(data_, platform_.registry);
+        for (std::size_t i = 0; i < kWatchedKeys.size(); ++i) block_boxes_[i]->set_checked(now.blocked[i]);
     }
     apply_button_.set_enabled(false);
 }

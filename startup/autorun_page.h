@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "platform/registry.h"
+#include "platform/platform.h"
 #include "startup/notice_window.h"
 #include "store/data_folder.h"
 #include "ui/ui.h"
@@ -14,7 +14,7 @@ namespace startup {
 
 class AutorunPage {
 public:
-    AutorunPage(ui::Page& page, platform::Registry& registry, const store::DataFolder& data, AutorunMonitor& monitor);
+    AutorunPage(ui::Page& page, platform::Platform& platform, const store::DataFolder& data, AutorunMonitor& monitor);
 
     // Ticks the boxes from the policy values and the snapshot files.
     void refresh();
@@ -26,7 +26,7 @@ public:
 
 private:
     ui::Form& form_;
-    platform::Registry& registry_;
+    platform::Platform& platform_;
     const store::DataFolder& data_;
     AutorunMonitor& monitor_;
 

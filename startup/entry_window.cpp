@@ -64,8 +64,8 @@ EntryWindow::Tab::Tab(ui::PageSet& tabs, int index)
     apply.set_bounds(290, 164, 102, 28);
 }
 
-EntryWindow::EntryWindow(ui::Toolkit& toolkit, platform::Platform& platform)
-    : ui::Form(toolkit, "Form19"), platform_(platform) {
+EntryWindow::EntryWindow(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data)
+    : ui::Form(toolkit, "Form19"), platform_(platform), data_(data) {
     set_border(ui::Border::single);
     set_client_size(400, 200);
     tab_set_.set_bounds(0, 0, 400, 200);
@@ -91,6 +91,8 @@ void EntryWindow::open_change(Hive hive, const StartupEntry& entry) {
     set_caption(caption_of(hive));
     Tab& tab = change_tab(hive);
     tab.command.set_text(entry.command);
+    // Only a string's command can be changed: other data is shown, and kept.
+    tab.command.set_read_only(!entry.is_string());
     tab.name.set_text(entry.name);
     (entry.key == StartKey::run ? tab.run : tab.run_once).set_checked(true);
     changing_ = entry;
@@ -110,6 +112,7 @@ void EntryWindow::activated() {
 
 void EntryWindow::choose_file(int index) {
     Tab& tab = *tabs_[static_cast<std::size_t>(index)];
+    if (tab.command.read_only()) return;  // an entry whose data is not a command
     const auto file = dialogs().open_file();
     if (!file) return;
     const auto attributes = platform_.fs.attributes(*file);
@@ -135,12 +138,23 @@ void EntryWindow::apply(int index) {
     }
     const Hive hive = hive_of_tab(index);
     const StartKey key = tab.run.checked() ? StartKey::run : StartKey::run_once;
-    const platform::Status written =
-        is_change_tab(index) && changing_
-            ? change_startup_entry(platform_.registry, hive, *changing_, key, tab.name.text(), tab.command.text())
-            : write_startup_entry(platform_.registry, hive, key, tab.name.text(), tab.command.text());
+    const bool changing = is_change_tab(index) && changing_;
+    const platform::Status written = [&]() -> platform::Status {
+        if (changing && changing_->unrepresentable) return platform::Status::failure(kUnrepresentableName);
+        const auto touched = changing ? touched_by_change(hive, *changing_, key, tab.name.text())
+                                      : std::vector<search::UndoItem>{{root_of(hive), written_key(key), tab.name.text()}};
+        // A key that will not open for writing is refused before its undo file.
+        if (auto target = platform_.registry.open(root_of(hive), written_key(key), platform::KeyAccess::write); !target)
+            return target.status();
+        const auto saved = search::save_undo_file(platform_, data_, "startup", touched);
+        if (!saved) return saved.status();
+        return changing ? change_startup_entry(platform_.registry, hive, *changing_, key, tab.name.text(), tab.command.text())
+                        : write_startup_entry(platform_.registry, hive, key, tab.name.text(), tab.command.text());
+    }();
     if (!written) {
-        dialogs().message(written.message(), ui::kErrorCaption, ui::Icon::error);
+        dialogs().message(written.message(), search::kRegistryErrorCaption, ui::Icon::error);
+        // The page shows what the registry holds now; the editor stays open.
+        if (StartupPage* page = pages_[hive == Hive::all_users ? 0 : 1]) page->refresh();
         return;
     }
     finish(hive);

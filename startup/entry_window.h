@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "startup/startup_entries.h"
+#include "store/data_folder.h"
 #include "ui/ui.h"
 
 namespace startup {
@@ -16,7 +17,7 @@ class StartupPage;
 
 class EntryWindow : public ui::Form {
 public:
-    EntryWindow(ui::Toolkit& toolkit, platform::Platform& platform);
+    EntryWindow(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data);
 
     // The page a hive's changes are shown on.
     void attach(StartupPage& page);
@@ -50,6 +51,7 @@ private:
     void finish(Hive hive);
 
     platform::Platform& platform_;
+    const store::DataFolder& data_;
     std::array<StartupPage*, 2> pages_{};
     std::optional<StartupEntry> changing_;
 

@@ -1,8 +1,10 @@
 #include "startup/notice_window.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "startup/autorun_watch.h"
+#include "search/registry_undo.h"
 #include "startup/startup_entries.h"
 #include "ui/guard.h"
 
@@ -13,15 +15,6 @@ namespace {
 constexpr int kWidth = 371;
 constexpr int kHeight = 128;
 constexpr int kStep = 10;
-
-// The data of a value as text, whatever its type.
-std::string data_of(platform::Registry& registry, const WatchedKey& key, const std::string& name) {
-    auto open = registry.open(key.root, key.key, platform::KeyAccess::read);
-    if (!open) return "";
-    const auto type = (*open)->value_type(name).value_or(platform::ValueType::none);
-    const bool text = type == platform::ValueType::string || type == platform::ValueType::expand_string;
-    return value_text(**open, name, type, text ? (*open)->read_string(name) : std::nullopt);
-}
 
 void red_bold(ui::Label& label, const char* text, int left, int top) {
     label.set_text(text);
@@ -38,9 +31,9 @@ void white(ui::Label& label, int left, int top, int width) {
 
 }  // namespace
 
-NoticeWindow::NoticeWindow(ui::Toolkit& toolkit, platform::Registry& registry, const store::DataFolder& data,
+NoticeWindow::NoticeWindow(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data,
                            platform::SoundPlayer& radar, platform::SoundPlayer& link)
-    : ui::Form(toolkit, "Form20"), registry_(registry), data_(data), radar_(radar), link_(link) {
+    : ui::Form(toolkit, "Form20"), platform_(platform), data_(data), radar_(radar), link_(link) {
     set_border(ui::Border::none);
     set_stay_on_top(true);
     set_color(ui::colors::blue);
@@ -82,8 +75,11 @@ void NoticeWindow::park() {
 
 bool NoticeWindow::parked() const { return left() == toolkit().screen_size().width; }
 
-void NoticeWindow::notify(std::size_t key, const std::string& name, const std::string& command) {
+void NoticeWindow::notify(std::size_t key, const search::KeyValue& value) {
     key_ = key;
+    unrepresentable_ = value.unrepresentable;
+    const std::string command = value.data ? platform::shown_text(*value.data) : "";
+    const std::string& name = value.name;
     command_.set_text(command);
     command_.set_tooltip(command);
     key_text_.set_text(kWatchedKeys[key].caption);
@@ -114,12 +110,15 @@ void NoticeWindow::keep() {
 void NoticeWindow::remove() {
     link_.play();
     const WatchedKey& key = kWatchedKeys[key_];
-    if (auto open = registry_.open(key.root, key.key, platform::KeyAccess::write)) {
-        if (auto deleted = (*open)->delete_value(name_.text()); !deleted)
-            dialogs().message(deleted.message(), ui::kErrorCaption, ui::Icon::error);
-    } else {
-        dialogs().message(open.message(), ui::kErrorCaption, ui::Icon::error);
-    }
+    const auto deleted = [&]() -> platform::Status {
+        if (unrepresentable_) return platform::Status::failure(kUnrepresentableName);
+        auto open = platform_.registry.open(key.root, key.key, platform::KeyAccess::write);
+        if (!open) return open.status();
+        const auto saved = search::save_undo_file(platform_, data_, "autorun", {{key.root, key.key, name_.text()}});
+        if (!saved) return saved.status();
+        return (*open)->delete_value(name_.text());
+    }();
+    if (!deleted) dialogs().message(deleted.message(), search::kRegistryErrorCaption, ui::Icon::error);
     park();
 }
 
@@ -142,9 +141,13 @@ void AutorunMonitor::tick() {
             if (!data_.exists(key.snapshot)) continue;
             const auto snapshot = data_.read_lines(key.snapshot);
             if (snapshot.empty()) continue;  // a key without values when taken is not watched
-            const auto name = new_name(snapshot, current_names(registry_, key));
+            const auto values = search::key_values(registry_, key.root, key.key);
+            std::vector<std::string> names;
+            for (const auto& value : values) names.push_back(value.name);
+            const auto name = new_name(snapshot, names);
             if (!name) continue;
-            notice_.notify(index, *name, data_of(registry_, key, *name));
+            notice_.notify(index, *std::find_if(values.begin(), values.end(),
+                                                [&](const search::KeyValue& v) { return v.name == *name; }));
         }
     });
 }

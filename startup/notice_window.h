@@ -11,8 +11,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/registry.h"
+#include "platform/platform.h"
 #include "platform/sound.h"
+#include "search/registry_walk.h"
 #include "store/data_folder.h"
 #include "ui/ui.h"
 
@@ -21,7 +22,7 @@ namespace startup {
 class NoticeWindow : public ui::Form {
 public:
     // `radar` plays when a notification comes in, `link` when it is answered.
-    NoticeWindow(ui::Toolkit& toolkit, platform::Registry& registry, const store::DataFolder& data,
+    NoticeWindow(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data,
                  platform::SoundPlayer& radar, platform::SoundPlayer& link);
 
     // Off the right edge of the screen, hidden, not sliding.
@@ -30,7 +31,7 @@ public:
     // Shows a new value of watched key `key` (an index of kWatchedKeys);
     // slides in unless a notification is already showing, whose content it
     // then replaces.
-    void notify(std::size_t key, const std::string& name, const std::string& command);
+    void notify(std::size_t key, const search::KeyValue& value);
     void slide();
     void keep();
     void remove();
@@ -43,11 +44,13 @@ public:
     ui::Label& remove_link() { return remove_link_; }
 
 private:
-    platform::Registry& registry_;
+    platform::Platform& platform_;
     const store::DataFolder& data_;
     platform::SoundPlayer& radar_;
     platform::SoundPlayer& link_;
     std::size_t key_ = 0;
+    // The shown name has characters without a cp1251 form.
+    bool unrepresentable_ = false;
 
     ui::Label title_{*this, "Label1"};
     ui::Label command_caption_{*this, "Label2"};

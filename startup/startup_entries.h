@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "search/registry_undo.h"
 
 namespace startup {
 
@@ -25,19 +26,24 @@ const char* read_key(StartKey key);
 const char* written_key(StartKey key);
 
 // One value of a startup key. A value that is not a string shows its data as
-// text of its type (a number in decimal) and is never written back as text.
+// text (numbers in decimal, other data as hex bytes) and is never written
+// back as text. A name without a cp1251 form shows '?' for each character
+// that has none; nothing is ever done by that name.
 struct StartupEntry {
     StartKey key = StartKey::run;
     std::string name;
     std::string command;
-    bool is_string = true;
+    platform::ValueType type = platform::ValueType::string;
+    bool unrepresentable = false;
 
     const char* key_text() const { return read_key(key); }
+    // REG_SZ or REG_EXPAND_SZ: the only entries whose command can be changed.
+    bool is_string() const;
 };
 
-// The text a value of any type shows.
-std::string value_text(platform::RegistryKey& key, const std::string& name, platform::ValueType type,
-                       const std::optional<std::string>& text);
+// Refused before anything is done: an entry whose name cannot be written.
+inline constexpr char kUnrepresentableName[] =
+    "Имя записи содержит символы, которые программа не может передать системе. Запись не изменена.";
 
 // The Run entries, then the RunOnce entries, each in the registry's order; a
 // missing key gives none.
@@ -46,13 +52,20 @@ std::vector<StartupEntry> read_startup_entries(platform::Registry& registry, Hiv
 // Writes a string value into the Run or RunOnce key, which is never created.
 platform::Status write_startup_entry(platform::Registry& registry, Hive hive, StartKey key, const std::string& name,
                                      const std::string& command);
-platform::Status delete_startup_entry(platform::Registry& registry, Hive hive, StartKey key, const std::string& name);
+platform::Status delete_startup_entry(platform::Registry& registry, Hive hive, const StartupEntry& entry);
 
-// Changes an entry without ever losing it: the new value is written first and
-// the old one deleted afterwards, only when it lies elsewhere (another key or
-// another name). A rename that only changes letter case deletes first and
-// puts the old value back if the write fails.
+// Changes an entry without ever losing it. A string entry takes the new
+// command and keeps its type; any other entry keeps its type and data
+// exactly. A move or rename writes the new value first and deletes the old
+// one afterwards; a rename that the registry sees as the same name (only
+// letter case differs) deletes first and puts the old value back if the
+// write fails.
 platform::Status change_startup_entry(platform::Registry& registry, Hive hive, const StartupEntry& old_entry,
                                       StartKey key, const std::string& name, const std::string& command);
+
+// What a change or a deletion touches, for its undo file: the new value
+// first, then the entry as it is.
+std::vector<search::UndoItem> touched_by_change(Hive hive, const StartupEntry& old_entry, StartKey key,
+                                                const std::string& name);
 
 }  // namespace startup

@@ -31,10 +31,12 @@ const PageNames& names_of(Hive hive) {
 
 }  // namespace
 
-StartupPage::StartupPage(ui::Page& page, Hive hive, platform::Registry& registry, EntryWindow& editor)
+StartupPage::StartupPage(ui::Page& page, Hive hive, platform::Platform& platform, const store::DataFolder& data,
+                         EntryWindow& editor)
     : form_(page.form()),
       hive_(hive),
-      registry_(registry),
+      platform_(platform),
+      data_(data),
       editor_(editor),
       title_(page, names_of(hive).title_name),
       list_(page, names_of(hive).list),
@@ -72,7 +74,7 @@ StartupPage::StartupPage(ui::Page& page, Hive hive, platform::Registry& registry
 void StartupPage::refresh() {
     list_.clear();
     key_label_.set_text("");
-    entries_ = read_startup_entries(registry_, hive_);
+    entries_ = read_startup_entries(platform_.registry, hive_);
     list_.begin_update();
     for (const auto& entry : entries_) list_.add({entry.name, entry.command});
     list_.end_update();
@@ -93,9 +95,17 @@ void StartupPage::show_key() {
 void StartupPage::add() { editor_.open_add(hive_); }
 
 void StartupPage::remove() {
-    if (const StartupEntry* entry = first_named_as_selected())
-        static_cast<void>(delete_startup_entry(registry_, hive_, entry->key, entry->name));  // the list shows what is left
-    refresh();
+    if (const StartupEntry* entry = first_named_as_selected()) {
+        const auto deleted = [&]() -> platform::Status {
+            if (entry->unrepresentable) return platform::Status::failure(kUnrepresentableName);
+            const auto saved = search::save_undo_file(platform_, data_, "startup",
+                                                      {{root_of(hive_), written_key(entry->key), entry->name}});
+            if (!saved) return saved.status();
+            return delete_startup_entry(platform_.registry, hive_, *entry);
+        }();
+        if (!deleted) form_.dialogs().message(deleted.message(), search::kRegistryErrorCaption, ui::Icon::error);
+    }
+    refresh();  // the list shows what is left
 }
 
 void StartupPage::change() {

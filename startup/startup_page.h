@@ -5,7 +5,8 @@
 // click), which open the entry editor or delete at once.
 #include <vector>
 
-#include "platform/registry.h"
+#include "platform/platform.h"
+#include "store/data_folder.h"
 #include "startup/startup_entries.h"
 #include "ui/ui.h"
 
@@ -16,7 +17,7 @@ class EntryWindow;
 class StartupPage {
 public:
     // Registers itself with the editor, which refreshes it after a change.
-    StartupPage(ui::Page& page, Hive hive, platform::Registry& registry, EntryWindow& editor);
+    StartupPage(ui::Page& page, Hive hive, platform::Platform& platform, const store::DataFolder& data, EntryWindow& editor);
 
     Hive hive() const { return hive_; }
     // Reads both keys afresh: the list shows entries()[i] in row i.
@@ -40,7 +41,8 @@ private:
 
     ui::Form& form_;
     Hive hive_;
-    platform::Registry& registry_;
+    platform::Platform& platform_;
+    const store::DataFolder& data_;
     EntryWindow& editor_;
     std::vector<StartupEntry> entries_;
 

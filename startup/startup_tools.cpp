@@ -4,13 +4,13 @@ namespace startup {
 
 StartupListTool::StartupListTool(search::ToolContext& context, ui::Page& page, Hive hive)
     : editor_(context.shared<EntryWindow>(
-          "startup.editor", [&] { return new EntryWindow(context.toolkit, context.platform); })),
-      page_(page, hive, context.platform.registry, editor_) {}
+          "startup.editor", [&] { return new EntryWindow(context.toolkit, context.platform, context.data); })),
+      page_(page, hive, context.platform, context.data, editor_) {}
 
 RunToolsTool::RunToolsTool(search::ToolContext& context, ui::Page& page)
-    : notice_(context.toolkit, context.platform.registry, context.data, *context.sounds.radar, *context.sounds.link),
+    : notice_(context.toolkit, context.platform, context.data, *context.sounds.radar, *context.sounds.link),
       monitor_(notice_, context.platform.registry, context.data),
-      page_(page, context.platform.registry, context.data, monitor_),
+      page_(page, context.platform, context.data, monitor_),
       timer_(context.main, "Timer2") {
     timer_.set_interval(2000);
     timer_.on_tick = [this] { monitor_.tick(); };

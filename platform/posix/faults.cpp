@@ -116,13 +116,19 @@ bool FaultyRegistry::unreadable(Root root, const std::string& path) const {
     return within(unreadable_, key_name(root, path));
 }
 
+void FaultyRegistry::make_read_only(Root root, const std::string& path) { read_only_.insert(key_name(root, path)); }
+
+bool FaultyRegistry::read_only(Root root, const std::string& path) const { return within(read_only_, key_name(root, path)); }
+
 Result<std::unique_ptr<RegistryKey>> FaultyRegistry::open(Root root, const std::string& path, KeyAccess access) {
     if (unreadable(root, path) && inner_.key_exists(root, path)) return failure(Error::access_denied);
+    if (access == KeyAccess::write && read_only(root, path) && inner_.key_exists(root, path))
+        return failure(Error::access_denied);
     return inner_.open(root, path, access);
 }
 
 Result<std::unique_ptr<RegistryKey>> FaultyRegistry::create(Root root, const std::string& path) {
-    if (unreadable(root, path)) return failure(Error::access_denied);
+    if (unreadable(root, path) || read_only(root, path)) return failure(Error::access_denied);
     return inner_.create(root, path);
 }
 
@@ -132,7 +138,8 @@ bool FaultyRegistry::key_exists(Root root, const std::string& path) {
 }
 
 Status FaultyRegistry::delete_tree(Root root, const std::string& path) {
-    if (unreadable(root, path) && inner_.key_exists(root, path)) return failure(Error::access_denied);
+    if ((unreadable(root, path) || read_only(root, path)) && inner_.key_exists(root, path))
+        return failure(Error::access_denied);
     return inner_.delete_tree(root, path);
 }
 

@@ -59,17 +59,25 @@ public:
     // Opening the key (or a key below it) fails with "access denied", and
     // so does deleting it.
     void make_unreadable(Root root, const std::string& path);
-    void clear() { unreadable_.clear(); }
+    // The key (or a key below it) opens for reading only, as for a user
+    // without administrator rights; creating and deleting it fail.
+    void make_read_only(Root root, const std::string& path);
+    void clear() {
+        unreadable_.clear();
+        read_only_.clear();
+    }
 
     Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access) override;
     Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) override;
     bool key_exists(Root root, const std::string& path) override;
     Status delete_tree(Root root, const std::string& path) override;
+    bool same_name(const std::string& a, const std::string& b) override { return inner_.same_name(a, b); }
 
 private:
     bool unreadable(Root root, const std::string& path) const;
+    bool read_only(Root root, const std::string& path) const;
     Registry& inner_;
-    std::set<std::string> unreadable_;
+    std::set<std::string> unreadable_, read_only_;
 };
 
 }  // namespace platform::posix

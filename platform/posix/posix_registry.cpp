@@ -91,6 +91,17 @@ void set_value(Key& key, const std::string& name, ValueType type, std::string da
     }
 }
 
+// UTF-16 LE bytes as cp1251; nothing when a character has no form.
+std::optional<std::string> utf16le_text(const std::string& bytes) {
+    std::u16string wide;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    bool lossy = false;
+    std::string out = utf16_to_cp1251(wide, &lossy);
+    if (lossy) return std::nullopt;
+    return out;
+}
+
 class PosixKey : public RegistryKey {
 public:
     PosixKey(std::shared_ptr<Key> key, KeyAccess access) : key_(std::move(key)), access_(access) {}
@@ -136,6 +147,48 @@ public:
         std::string data(4, '\0');
         for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
         set_value(*key_, name, ValueType::dword, data);
+        return Status::success();
+    }
+    std::vector<ListedName> every_subkey_name() override {
+        std::vector<ListedName> names;
+        for (auto& name : subkey_names()) names.push_back({std::move(name), false});
+        return names;
+    }
+    std::vector<ListedName> every_value_name() override {
+        std::vector<ListedName> names;
+        for (auto& name : value_names()) names.push_back({std::move(name), false});
+        return names;
+    }
+    std::optional<RawValue> read_raw(const std::string& name) override {
+        if (key_->deleted) return std::nullopt;
+        const Value* v = find_value(*key_, name);
+        if (!v) return std::nullopt;
+        switch (v->type) {
+        case ValueType::string:
+        case ValueType::expand_string: return text_value(v->type, v->data);
+        case ValueType::multi_string: {
+            RawValue raw{v->type, {}};
+            for (char16_t c : cp1251_to_utf16(v->data)) {
+                raw.bytes += static_cast<char>(c & 0xFF);
+                raw.bytes += static_cast<char>(c >> 8);
+            }
+            return raw;
+        }
+        default: return RawValue{v->type, v->data};
+        }
+    }
+    Status write_raw(const std::string& name, const RawValue& raw) override {
+        if (Status s = writable(); !s) return s;
+        std::string data = raw.bytes;
+        if (raw.type == ValueType::string || raw.type == ValueType::expand_string ||
+            raw.type == ValueType::multi_string) {
+            auto text = utf16le_text(raw.bytes);
+            if (!text) return Status::failure("Текст содержит символы вне кодировки cp1251.");
+            data = *text;
+            if (raw.type != ValueType::multi_string)
+                if (const auto nul = data.find('\0'); nul != std::string::npos) data.resize(nul);
+        }
+        set_value(*key_, name, raw.type, std::move(data));
         return Status::success();
     }
     Status delete_value(const std::string& name) override {
@@ -212,13 +265,7 @@ void export_key(const Key& key, const std::string& full_name, std::string& out) 
 
 // A UTF-16LE text (after its BOM) as cp1251; nothing when a character has no form.
 std::optional<std::string> utf16le_to_cp1251(const std::string& bytes, std::size_t from) {
-    std::u16string wide;
-    for (std::size_t i = from; i + 1 < bytes.size(); i += 2)
-        wide += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    bool lossy = false;
-    std::string out = utf16_to_cp1251(wide, &lossy);
-    if (lossy) return std::nullopt;
-    return out;
+    return utf16le_text(bytes.substr(from));
 }
 
 std::optional<std::string> parse_hex_bytes(const std::string& text) {
@@ -299,6 +346,8 @@ Result<std::unique_ptr<RegistryKey>> PosixRegistry::create(Root root, const std:
     }
     return std::unique_ptr<RegistryKey>(std::make_unique<PosixKey>(std::move(key), KeyAccess::write));
 }
+
+bool PosixRegistry::same_name(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
 
 bool PosixRegistry::key_exists(Root root, const std::string& path) { return find(root, path) != nullptr; }
 
@@ -454,15 +503,16 @@ Status PosixRegistry::import_reg(const std::string& raw) {
             auto bytes = parse_hex_bytes(data.substr(colon + 1));
             if (!bytes) return bad_reg_text(line);
             std::string stored = *bytes;
-            if (type == 1 || type == 2) {
-                // Strings: ANSI in REGEDIT4, UTF-16 in version 5; without the terminator.
+            if (type == 1 || type == 2 || type == 7) {
+                // Strings: ANSI in REGEDIT4, UTF-16 in version 5; a single
+                // string without its terminator.
                 if (unicode) {
                     auto converted = utf16le_to_cp1251(stored, 0);
                     if (!converted) return bad_reg_text(line);
                     stored = *converted;
                 }
                 const std::size_t nul = stored.find('\0');
-                if (nul != std::string::npos) stored.resize(nul);
+                if (type != 7 && nul != std::string::npos) stored.resize(nul);
             }
             set_value(*key, name, static_cast<ValueType>(type), stored);
         } else {

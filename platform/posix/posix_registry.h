@@ -24,6 +24,8 @@ public:
     Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) override;
     bool key_exists(Root root, const std::string& path) override;
     Status delete_tree(Root root, const std::string& path) override;
+    // The same upper-casing as every lookup of the stand-in.
+    bool same_name(const std::string& a, const std::string& b) override;
 
     // Applies .reg text (cp1251, or UTF-16 with its BOM).
     Status import_reg(const std::string& text);
@@ -36,7 +38,9 @@ public:
     struct Value {
         std::string name;
         ValueType type = ValueType::string;
-        std::string data;  // strings as cp1251 text; others as raw bytes
+        // REG_SZ and REG_EXPAND_SZ as cp1251 text without a terminator,
+        // REG_MULTI_SZ as cp1251 with its '\0's; others as raw bytes
+        std::string data;
     };
     struct Key {
         std::string name;

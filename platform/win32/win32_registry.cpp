@@ -19,17 +19,15 @@ HKEY root_key(Root root) {
     return HKEY_CURRENT_USER;
 }
 
-// Subkey names (UTF-16) of an open key.
-std::vector<std::wstring> wide_subkeys(HKEY key) {
+// The names (UTF-16) that `enumerate` (RegEnumKeyExW or RegEnumValueW)
+// gives one by one, with a buffer of `longest` characters to start with.
+template <class Enumerate>
+std::vector<std::wstring> wide_names(DWORD longest, Enumerate enumerate) {
     std::vector<std::wstring> names;
-    DWORD count = 0, longest = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr) != ERROR_SUCCESS)
-        return names;
     std::wstring buffer(longest + 2, L'\0');
     for (DWORD i = 0;; ++i) {
         DWORD length = static_cast<DWORD>(buffer.size());
-        const LSTATUS r = RegEnumKeyExW(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        const LSTATUS r = enumerate(i, buffer.data(), &length);
         if (r == ERROR_MORE_DATA) {
             buffer.resize(buffer.size() * 2);
             --i;
@@ -37,6 +35,38 @@ std::vector<std::wstring> wide_subkeys(HKEY key) {
         }
         if (r != ERROR_SUCCESS) break;
         names.emplace_back(buffer.data(), length);
+    }
+    return names;
+}
+
+// Subkey names (UTF-16) of an open key.
+std::vector<std::wstring> wide_subkeys(HKEY key) {
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
+        return {};
+    return wide_names(longest, [key](DWORD i, wchar_t* name, DWORD* length) {
+        return RegEnumKeyExW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+// Value names (UTF-16) of an open key.
+std::vector<std::wstring> wide_values(HKEY key) {
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
+        return {};
+    return wide_names(longest, [key](DWORD i, wchar_t* name, DWORD* length) {
+        return RegEnumValueW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+std::vector<ListedName> listed(const std::vector<std::wstring>& wide) {
+    std::vector<ListedName> names;
+    for (const auto& w : wide) {
+        bool lossy = false;
+        std::string text = narrow_lossy(w, &lossy);
+        names.push_back({std::move(text), lossy});
     }
     return names;
 }
@@ -55,23 +85,37 @@ public:
 
     std::vector<std::string> value_names() override {
         std::vector<std::string> names;
-        DWORD longest = 0;
-        if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
-                             nullptr, nullptr) != ERROR_SUCCESS)
-            return names;
-        std::wstring buffer(longest + 2, L'\0');
-        for (DWORD i = 0;; ++i) {
-            DWORD length = static_cast<DWORD>(buffer.size());
-            const LSTATUS r = RegEnumValueW(key_.get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-            if (r == ERROR_MORE_DATA) {
-                buffer.resize(buffer.size() * 2);
-                --i;
-                continue;
-            }
-            if (r != ERROR_SUCCESS) break;
-            if (auto n = narrow(std::wstring_view(buffer.data(), length))) names.push_back(*n);
-        }
+        for (const auto& w : wide_values(key_.get()))
+            if (auto n = narrow(w)) names.push_back(*n);
         return names;
+    }
+
+    std::vector<ListedName> every_subkey_name() override { return listed(wide_subkeys(key_.get())); }
+    std::vector<ListedName> every_value_name() override { return listed(wide_values(key_.get())); }
+
+    std::optional<RawValue> read_raw(const std::string& name) override {
+        const std::wstring wide_name = widen(name);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            DWORD type = 0, size = 0;
+            if (RegQueryValueExW(key_.get(), wide_name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+                return std::nullopt;
+            std::string data(size, '\0');
+            DWORD got = size;
+            const LSTATUS r = RegQueryValueExW(key_.get(), wide_name.c_str(), nullptr, &type,
+                                               reinterpret_cast<BYTE*>(data.data()), &got);
+            if (r == ERROR_MORE_DATA) continue;  // changed in between
+            if (r != ERROR_SUCCESS) return std::nullopt;
+            data.resize(got);
+            return RawValue{static_cast<ValueType>(type), std::move(data)};
+        }
+        return std::nullopt;
+    }
+
+    Status write_raw(const std::string& name, const RawValue& value) override {
+        const LSTATUS r = RegSetValueExW(key_.get(), widen(name).c_str(), 0, static_cast<DWORD>(value.type),
+                                         reinterpret_cast<const BYTE*>(value.bytes.data()),
+                                         static_cast<DWORD>(value.bytes.size()));
+        return r == ERROR_SUCCESS ? Status::success() : error_status(r);
     }
 
     std::optional<ValueType> value_type(const std::string& name) override {
@@ -183,6 +227,14 @@ public:
         if (wide.empty()) return error_status(ERROR_ACCESS_DENIED);  // never a root
         const LSTATUS r = delete_tree_wide(root_key(root), wide);
         return r == ERROR_SUCCESS ? Status::success() : error_status(r);
+    }
+
+    // The registry finds a value by its name compared without case, as this
+    // ordinal comparison does (one upper-case table for every letter).
+    bool same_name(const std::string& a, const std::string& b) override {
+        const std::wstring wa = widen(a), wb = widen(b);
+        return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()), TRUE) ==
+               CSTR_EQUAL;
     }
 };
 

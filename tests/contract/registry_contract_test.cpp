@@ -93,3 +93,32 @@ TEST(RegistryContract, LocalMachineReadsWithReadAccess) {
     ASSERT_TRUE(dir);
     EXPECT_EQ(dir->substr(1), ":\\Program Files");
 }
+
+// Names are one name as the registry finds them, for every letter; data of
+// any type is read and written exactly.
+TEST(RegistryContract, NamesCompareAsTheRegistryFindsThemAndRawDataIsExact) {
+    auto& reg = services().registry;
+    for (const auto& [a, b] : std::vector<std::pair<std::string, std::string>>{
+             {"ёлка", "Ёлка"}, {"ї", "Ї"}, {"і", "І"}, {"є", "Є"}, {"ў", "Ў"}, {"Path", "PATH"}})
+        EXPECT_TRUE(reg.same_name(a, b)) << shown(a);
+    EXPECT_FALSE(reg.same_name("ёлка", "елка"));
+
+    const std::string k = make_registry_test_key();
+    auto key = reg.create(Root::current_user, k);
+    ASSERT_TRUE(key);
+    const std::vector<std::pair<std::string, platform::RawValue>> values{
+        {"Text", platform::text_value(ValueType::expand_string, "%TEMP%\\файл")},
+        {"Multi", platform::text_value(ValueType::multi_string, std::string("a\0b", 3))},
+        {"Q", {ValueType::qword, std::string("\1\0\0\0\0\0\0\x80", 8)}},
+        {"Bin", {ValueType::binary, std::string("\0\xff", 2)}},
+        {"ёлка", {ValueType::dword, std::string("\x2a\0\0\0", 4)}}};
+    for (const auto& [name, value] : values) ASSERT_TRUE((*key)->write_raw(name, value));
+    for (const auto& [name, value] : values) EXPECT_EQ((*key)->read_raw(name), value) << shown(name);
+    EXPECT_EQ((*key)->read_raw("Ёлка"), values.back().second);
+    EXPECT_EQ((*key)->read_string("Text"), "%TEMP%\\файл");
+    EXPECT_EQ(platform::shown_text(*(*key)->read_raw("Multi")), "a b");
+    EXPECT_EQ(platform::shown_text(*(*key)->read_raw("ёлка")), "42");
+    EXPECT_EQ(platform::shown_text(*(*key)->read_raw("Bin")), "00 ff");
+    EXPECT_EQ((*key)->every_value_name().size(), values.size());
+    EXPECT_FALSE((*key)->read_raw("Нет"));
+}

@@ -26,6 +26,7 @@ struct ReadOnlyRegistry : platform::Registry {
     platform::Status delete_tree(platform::Root, const std::string&) override {
         return platform::Status::failure("write access refused");
     }
+    bool same_name(const std::string& a, const std::string& b) override { return inner.same_name(a, b); }
 };
 
 struct TypesFixture : EditorsFixture {

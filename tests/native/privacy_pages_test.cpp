@@ -147,6 +147,8 @@ TEST(HistoryLists, TickedListsAreClearedAndRemembered) {
     ASSERT_EQ(f.toolkit.dialogs().messages.size(), 1u);
     EXPECT_EQ(f.toolkit.dialogs().messages[0].caption, "Очистка завершена");
     EXPECT_EQ(f.toolkit.dialogs().messages[0].text, "Выбранные списки были успешно очищены.");
+    ASSERT_TRUE(f.box.undo_last());  // the cleared keys come back from the undo file
+    for (std::size_t i = 0; i < lists.size(); ++i) EXPECT_TRUE(registry.key_exists(platform::Root::current_user, lists[i].key));
 
     // The next run ticks the same lists; lines past the ninth tick nothing.
     f.box.data().rewrite("rg_history.txt", {"1", "0", "1", "x", "", "0", "0", "0", "0", "1", "1"});

@@ -193,3 +193,51 @@ TEST(ReferenceWindow, ClosesDuringTheWalkOrWhenTheKeySelectionIsGone) {
     EXPECT_FALSE(f.window.visible());
     EXPECT_TRUE(f.main.visible());
 }
+
+// A backup the user asked for that fails ends the deletion: every checked
+// value stays; answering "No" then deletes without one, and the undo file of
+// that deletion puts the values back.
+TEST(ReferenceWindow, AFailedBackupLeavesTheValuesAndTheUndoFilePutsThemBack) {
+    Fixture f;
+    f.search();
+    ASSERT_TRUE(f.box.platform().registry.delete_tree(Root::local_machine, "Software"));  // its export fails
+    f.window.check_all().click();
+    f.dialogs().answers = {ui::Answer::yes};
+    f.dialogs().folders = {"C:\\Backup"};
+    f.window.delete_button().click();
+    EXPECT_EQ(f.last().caption, "Ошибка");
+    EXPECT_EQ(f.last().text.rfind("Не удалось сохранить копию реестра.", 0), 0u);
+    EXPECT_EQ(f.names().size(), 5u);
+    for (const char* name : {"a", "b", "c"})
+        EXPECT_EQ(f.value(Root::current_user, name), std::string("C:\\gone\\") + name + ".exe");
+    EXPECT_TRUE(f.box.undo_files().empty());
+
+    f.window.results().toggle_check(3);
+    f.window.results().toggle_check(4);
+    f.dialogs().answers = {ui::Answer::no};
+    f.window.delete_button().click();
+    EXPECT_EQ(f.value(Root::current_user, "b"), "");
+    ASSERT_EQ(f.box.undo_files().size(), 1u);
+    ASSERT_TRUE(f.box.undo_last());
+    for (const char* name : {"a", "b", "c"})
+        EXPECT_EQ(f.value(Root::current_user, name), std::string("C:\\gone\\") + name + ".exe");
+}
+
+// Another window taking the focus and giving it back searches nothing again.
+TEST(ReferenceWindow, ReactivationKeepsTheRowsAndTheMarks) {
+    Fixture f;
+    f.search();
+    f.window.results().toggle_check(1);
+    f.dialogs().folders = {"C:\\Backup"};
+    f.window.backup_button().click();
+    ASSERT_TRUE(f.window.backup_made());
+    const auto shown = f.dialogs().messages.size();
+
+    ui::Form notice{f.toolkit, "Form20"};
+    notice.show();
+    f.window.activate();
+    EXPECT_EQ(f.dialogs().messages.size(), shown);
+    EXPECT_EQ(f.names().size(), 5u);
+    EXPECT_TRUE(f.window.results().checked(1));
+    EXPECT_TRUE(f.window.backup_made());
+}

@@ -74,7 +74,7 @@ struct Pages {
     ui::Form form{toolkit, "Form1"};
     ui::PageSet pages{form, "PageControl"};
     ui::Page uninstall_page{pages, "Uninstall"}, shredder_page{pages, "FullDelete"};
-    removal::UninstallPage uninstall{uninstall_page, platform, toolkit.pump()};
+    removal::UninstallPage uninstall{uninstall_page, platform, box.data(), toolkit.pump()};
     removal::ShredderPage shredder{shredder_page, platform, toolkit.pump()};
 
     void program(const std::string& subkey, const char* name, const char* command) {
@@ -137,6 +137,10 @@ TEST(UninstallPage, RowsOfOneNameActOnTheFirstEntry) {
     // the first entry, which is gone already.
     f.uninstall.remove_button().click();
     EXPECT_FALSE(f.registered("A"));
+    ASSERT_TRUE(f.box.undo_last());  // the removal's undo file puts the entry back
+    EXPECT_EQ((*f.registry.open(Root::local_machine, kUninstall + "\\A", platform::KeyAccess::read))->read_string("DisplayName"),
+              "Tool");
+    ASSERT_TRUE(f.box.platform().registry.delete_tree(Root::local_machine, kUninstall + "\\A"));
     EXPECT_EQ(f.uninstall.title().text(), "Установленные программы (2)");
     f.uninstall.list().click(0);
     f.uninstall.remove_button().click();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/cp1251.h"
 #include "platform/posix/posix_platform.h"
@@ -78,6 +80,22 @@ public:
     std::string read(const std::string& windows_path) const {
         std::ifstream in(host_path(windows_path), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // The names of the program's undo files in Data\Backups, oldest first.
+    std::vector<std::string> undo_files() const {
+        std::vector<std::string> names;
+        std::error_code none;
+        for (const auto& entry : std::filesystem::directory_iterator(root_ + "/c/Program/Data/Backups", none))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Puts back what the newest undo file holds, as the registry editor does.
+    bool undo_last() {
+        const auto names = undo_files();
+        if (names.empty()) return false;
+        return host_->registry().import_reg(read("C:\\Program\\Data\\Backups\\" + names.back())).ok();
     }
 
 private:

@@ -1,6 +1,7 @@
 // The autorun page, the monitor and its notification window, headless.
 #include <gtest/gtest.h>
 
+#include "platform/posix/faults.h"
 #include "platform/posix/headless_ui.h"
 #include "sandbox.h"
 #include "startup/autorun_page.h"
@@ -28,9 +29,13 @@ struct Monitor : ::testing::Test {
     ui::PageSet pages{form, "Pages"};
     ui::Page tools_page{pages, "RunTools"};
     CountingPlayer radar, link;
-    startup::NoticeWindow notice{toolkit, box.platform().registry, box.data(), radar, link};
-    startup::AutorunMonitor monitor{notice, box.platform().registry, box.data()};
-    startup::AutorunPage page{tools_page, box.platform().registry, box.data(), monitor};
+    platform::posix::FaultyFileSystem fs{box.platform().fs};
+    platform::posix::FaultyRegistry faulty{box.platform().registry};
+    platform::Platform services{fs, faulty, box.platform().shell, box.platform().links,
+                                box.platform().internet, box.platform().sound, box.platform().system};
+    startup::NoticeWindow notice{toolkit, services, box.data(), radar, link};
+    startup::AutorunMonitor monitor{notice, faulty, box.data()};
+    startup::AutorunPage page{tools_page, services, box.data(), monitor};
     std::optional<bool> timer;
 
     Monitor() { monitor.on_watching_changed = [this](bool on) { timer = on; }; }
@@ -190,4 +195,46 @@ TEST_F(Monitor, AnAnswerDuringTheSlideParksTheWindow) {
     toolkit.advance(500);
     EXPECT_TRUE(notice.parked());
     EXPECT_FALSE(notice.visible());
+}
+
+// Policy values that cannot be written (no administrator rights): the
+// failure is told with its reason and the boxes show what the registry holds.
+TEST_F(Monitor, AFailedUnblockSaysSoAndShowsTheRegistrysState) {
+    {
+        auto policy = registry().create(HKLM, startup::kPolicyKey);
+        ASSERT_TRUE((*policy)->write_dword("DisableLocalMachineRun", 1));
+        ASSERT_TRUE((*policy)->write_dword("DisableCurrentUserRun", 1));
+    }
+    page.refresh();
+    faulty.make_read_only(HKLM, startup::kPolicyKey);
+    for (std::size_t key = 0; key < 4; ++key) page.block_box(key).set_checked(false);
+    page.apply_button().click();
+    ASSERT_EQ(toolkit.dialogs().messages.size(), 1u);
+    EXPECT_EQ(toolkit.dialogs().messages.back().caption, "Ошибка");
+    EXPECT_EQ(toolkit.dialogs().messages.back().text.rfind("Невозможно разрешить автозагрузку.\r", 0), 0u);
+    EXPECT_TRUE(page.block_box(0).checked());
+    EXPECT_FALSE(page.block_box(1).checked());
+    EXPECT_TRUE(page.block_box(2).checked());
+
+    // Written, the change leaves its undo file, which puts the blocks back.
+    faulty.clear();
+    page.block_box(0).set_checked(false);
+    page.apply_button().click();
+    auto policy = registry().open(HKLM, startup::kPolicyKey, platform::KeyAccess::read);
+    EXPECT_EQ((*policy)->read_dword("DisableLocalMachineRun"), 0u);
+    ASSERT_TRUE(box.undo_last());
+    EXPECT_EQ((*policy)->read_dword("DisableLocalMachineRun"), 1u);
+    EXPECT_FALSE((*policy)->value_type("DisableLocalMachineRunOnce"));
+}
+
+TEST_F(Monitor, DeletingANoticedValueCanBeUndone) {
+    set(HKCU, kRun, "Old");
+    watch({2});
+    set(HKCU, kRun, "Intruder", "C:\\bad.exe");
+    monitor.tick();
+    notice.remove_link().click();
+    EXPECT_FALSE(has(HKCU, kRun, "Intruder"));
+    ASSERT_TRUE(box.undo_last());
+    auto key = registry().open(HKCU, kRun, platform::KeyAccess::read);
+    EXPECT_EQ((*key)->read_string("Intruder"), "C:\\bad.exe");
 }

@@ -1,6 +1,7 @@
 // The startup lists and the entry editor, headless.
 #include <gtest/gtest.h>
 
+#include "platform/posix/faults.h"
 #include "platform/posix/headless_ui.h"
 #include "sandbox.h"
 #include "startup/entry_window.h"
@@ -20,9 +21,13 @@ struct Startup : ::testing::Test {
     ui::PageSet pages{form, "Pages"};
     ui::Page all_page{pages, "LocRun"};
     ui::Page user_page{pages, "CurRun"};
-    startup::EntryWindow editor{toolkit, box.platform()};
-    startup::StartupPage all_users{all_page, Hive::all_users, box.platform().registry, editor};
-    startup::StartupPage current_user{user_page, Hive::current_user, box.platform().registry, editor};
+    platform::posix::FaultyFileSystem fs{box.platform().fs};
+    platform::posix::FaultyRegistry faulty{box.platform().registry};
+    platform::Platform services{fs, faulty, box.platform().shell, box.platform().links,
+                                box.platform().internet, box.platform().sound, box.platform().system};
+    startup::EntryWindow editor{toolkit, services, box.data()};
+    startup::StartupPage all_users{all_page, Hive::all_users, services, box.data(), editor};
+    startup::StartupPage current_user{user_page, Hive::current_user, services, box.data(), editor};
 
     platform::Registry& registry() { return box.platform().registry; }
     void set(platform::Root root, const char* key, const std::string& name, const std::string& value) {
@@ -185,4 +190,97 @@ TEST_F(Startup, ManyEntriesAllFit) {
     all_users.change_button().click();
     EXPECT_EQ(editor.change_tab(Hive::all_users).name.text(), "v1100");
     editor.close();
+}
+
+// A rename the registry sees as the same name, for letters beyond А-Я too,
+// renames in place; the undo file puts the old spelling back.
+TEST_F(Startup, ACaseOnlyRenameOfAnyLetterKeepsTheEntryAndCanBeUndone) {
+    set(HKCU, kRun, "ёлка", "C:\\tree.exe");
+    current_user.refresh();
+    current_user.list().click(0);
+    current_user.change_button().click();
+    auto& tab = editor.change_tab(Hive::current_user);
+    tab.name.enter_text("Ёлка");
+    tab.apply.click();
+    EXPECT_FALSE(editor.visible());
+    EXPECT_EQ(rows(current_user), (std::vector<std::string>{"Ёлка=C:\\tree.exe"}));
+
+    ASSERT_TRUE(box.undo_last());
+    current_user.refresh();
+    EXPECT_EQ(rows(current_user), (std::vector<std::string>{"ёлка=C:\\tree.exe"}));
+}
+
+// Numbers, bytes and string lists are shown as text, their command cannot
+// be edited, and a change or a move keeps their type and data exactly.
+TEST_F(Startup, EntriesOfOtherTypesKeepTheirDataThroughTheEditor) {
+    const std::vector<std::pair<std::string, platform::RawValue>> planted{
+        {"Number", {platform::ValueType::dword, std::string("\x2a\0\0\0", 4)}},
+        {"Bytes", {platform::ValueType::binary, std::string("\x01\xff", 2)}},
+        {"List", platform::text_value(platform::ValueType::multi_string, std::string("a.exe\0b.exe", 11))},
+        {"Expand", platform::text_value(platform::ValueType::expand_string, "%WINDIR%\\x.exe")}};
+    {
+        auto key = registry().create(HKLM, kRun);
+        for (const auto& [name, value] : planted) ASSERT_TRUE((*key)->write_raw(name, value));
+        ASSERT_TRUE(registry().create(HKLM, kRunOnce));
+    }
+    all_users.refresh();
+    EXPECT_EQ(rows(all_users), (std::vector<std::string>{"Number=42", "Bytes=01 ff", "List=a.exe b.exe",
+                                                         "Expand=%WINDIR%\\x.exe"}));
+    auto& tab = editor.change_tab(Hive::all_users);
+    for (int row = 0; row < 3; ++row) {
+        all_users.list().click(row);
+        all_users.change_button().click();
+        EXPECT_TRUE(tab.command.read_only());
+        tab.apply.click();  // unchanged
+        EXPECT_FALSE(editor.visible());
+    }
+    all_users.list().click(1);
+    all_users.change_button().click();
+    tab.name.enter_text("Moved");
+    tab.run_once.click();
+    tab.apply.click();
+    all_users.list().click(2);
+    all_users.change_button().click();
+    EXPECT_FALSE(tab.command.read_only());
+    tab.command.enter_text("%WINDIR%\\y.exe");
+    tab.apply.click();
+
+    const auto raw = [&](const char* key, const std::string& name) {
+        return (*registry().open(HKLM, key, platform::KeyAccess::read))->read_raw(name);
+    };
+    EXPECT_EQ(raw(kRun, "Number"), planted[0].second);
+    EXPECT_EQ(raw(kRunOnce, "Moved"), planted[1].second);
+    EXPECT_FALSE(raw(kRun, "Bytes"));
+    EXPECT_EQ(raw(kRun, "List"), planted[2].second);
+    EXPECT_EQ(raw(kRun, "Expand"), platform::text_value(platform::ValueType::expand_string, "%WINDIR%\\y.exe"));
+
+    // Each change left its undo file: the last puts the old command back.
+    ASSERT_TRUE(box.undo_last());
+    EXPECT_EQ(raw(kRun, "Expand"), planted[3].second);
+}
+
+// A deletion that fails, or whose undo file cannot be written, says why and
+// leaves the entry listed as the registry still has it.
+TEST_F(Startup, FailedDeletionsAreToldAndNothingChangesWithoutTheUndoFile) {
+    set(HKLM, kRun, "Guard", "C:\\guard.exe");
+    all_users.refresh();
+    faulty.make_read_only(HKLM, kRun);
+    all_users.list().click(0);
+    all_users.remove_button().click();
+    EXPECT_EQ(toolkit.dialogs().messages.back().caption, "Ошибка");
+    EXPECT_EQ(rows(all_users), (std::vector<std::string>{"Guard=C:\\guard.exe"}));
+
+    faulty.clear();
+    fs.deny("C:\\Program\\Data\\Backups");
+    all_users.list().click(0);
+    all_users.remove_button().click();
+    EXPECT_NE(last_message().find("Реестр не изменен."), std::string::npos);
+    EXPECT_EQ(get(HKLM, kRun, "Guard"), "C:\\guard.exe");
+
+    fs.clear();
+    all_users.list().click(0);
+    all_users.remove_button().click();
+    EXPECT_EQ(get(HKLM, kRun, "Guard"), std::nullopt);
+    ASSERT_TRUE(box.undo_last());
+    EXPECT_EQ(get(HKLM, kRun, "Guard"), "C:\\guard.exe");
 }

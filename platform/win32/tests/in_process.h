@@ -52,4 +52,36 @@ inline HWND visible_dialog() {
     return found;
 }
 
+// A folder and everything in it, removed.
+inline void remove_tree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A program folder with its Data folder in the user's temporary folder,
+// removed with everything in it at the end.
+struct TempProgramFolder {
+    std::string folder;
+    explicit TempProgramFolder(const std::string& tag) {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "vsc-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA((folder + "Data").c_str(), nullptr);
+    }
+    ~TempProgramFolder() { remove_tree(folder.substr(0, folder.size() - 1)); }
+};
+
 }  // namespace in_process

@@ -1,7 +1,9 @@
 // The registry reference search of the real program under Wine, end to end:
 // values planted under HKEY_CURRENT_USER\Software that name missing files
-// are listed, two of them are checked and deleted after a backup that the
-// registry editor writes into a chosen folder, and their data is empty.
+// are listed, three of them are checked and deleted after a backup that the
+// registry editor writes into a chosen folder, and their data is empty; the
+// program's undo file, given to the registry editor, puts every value back
+// byte for byte.
 // scripts/docs-shots.sh RegistryEndToEnd retakes the pictures in docs/.
 #include <gtest/gtest.h>
 
@@ -40,6 +42,37 @@ void delete_tree(const std::wstring& folder) {
     op.pFrom = from.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     SHFileOperationW(&op);
+}
+
+// Runs the registry editor with `arguments` and waits for it.
+bool regedit(const std::wstring& arguments) {
+    std::wstring command = L"regedit.exe " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    const platform::win32::ObjectHandle thread(process.hThread), running(process.hProcess);
+    return WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+}
+
+// Every value of the test key: its name, type and exact bytes.
+std::map<std::wstring, std::pair<DWORD, std::string>> raw_values() {
+    std::map<std::wstring, std::pair<DWORD, std::string>> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = 256, type = 0, size = 4096;
+        std::string data(size, '\0');
+        if (RegEnumValueW(key, i, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+            ERROR_SUCCESS)
+            break;
+        data.resize(size);
+        values[std::wstring(name, length)] = {type, data};
+    }
+    RegCloseKey(key);
+    return values;
 }
 
 std::wstring value(const wchar_t* name) {
@@ -131,6 +164,18 @@ struct Installation {
                       (folder + L"\\Data\\" + widen(name)).c_str(), FALSE);
         write_file(folder + L"\\Data\\rg_keys.txt", "10");
         write_file(folder + L"\\Data\\rg_drives.txt", "1\r\n");
+        // Cyrillic names and data and every other value type, planted by the
+        // registry editor from a UTF-16 file.
+        const std::wstring reg =
+            L"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\VorlindeE2E]\r\n"
+            L"\"Пропавший\"=\"C:\\\\VorlindeGone\\\\файл.exe\"\r\n"
+            L"\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,00,00\r\n"
+            L"\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+            L"\"Number\"=dword:0000002a\r\n"
+            L"\"Big\"=hex(b):01,02,03,04,05,06,07,08\r\n"
+            L"\"Bytes\"=hex:00,ff,10\r\n\r\n";
+        write_file(folder + L"\\plant.reg", std::string(reinterpret_cast<const char*>(reg.data()), reg.size() * 2));
+        regedit(L"/s \"" + folder + L"\\plant.reg\"");
         HKEY key = nullptr;
         RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
         const std::map<std::wstring, std::wstring> values{
@@ -189,13 +234,17 @@ TEST(RegistryEndToEnd, ListsPlantedReferencesBacksUpAndEmptiesTheCheckedOnes) {
     for (int row = 0; row < count; ++row)
         if (cell(install.process.hProcess, list, row, 0) == L"HKCU\\Software\\VorlindeE2E")
             planted[cell(install.process.hProcess, list, row, 1)] = row;
-    ASSERT_EQ(planted.size(), 3u);
-    ASSERT_TRUE(planted.contains(L"Gone Doc") && planted.contains(L"Gone App") && planted.contains(L"Kept"));
+    ASSERT_EQ(planted.size(), 4u);
+    ASSERT_TRUE(planted.contains(L"Gone Doc") && planted.contains(L"Gone App") && planted.contains(L"Kept") &&
+                planted.contains(L"Пропавший"));
+    const auto before = raw_values();
+    ASSERT_EQ(before.size(), 11u);
     EXPECT_EQ(cell(install.process.hProcess, list, planted[L"Gone Doc"], 2), L"c:\\VorlindeGone\\read me.txt");
     EXPECT_EQ(text_of(component(window, L"Label2")), L"Найдено ненеправильных ссылок: " + std::to_wstring(count));
 
     check_row(install.process.hProcess, list, planted[L"Gone App"]);
     check_row(install.process.hProcess, list, planted[L"Gone Doc"]);
+    check_row(install.process.hProcess, list, planted[L"Пропавший"]);
     save_shot(window, "registry-references-found");
 
     press(component(window, L"DeleteButton"));  // no backup yet: it asks, and "&Yes" makes one first
@@ -208,9 +257,10 @@ TEST(RegistryEndToEnd, ListsPlantedReferencesBacksUpAndEmptiesTheCheckedOnes) {
     EXPECT_EQ(value(L"Gone App"), L"");
     EXPECT_EQ(value(L"Gone Doc"), L"");
     EXPECT_EQ(value(L"Kept"), L"C:\\VorlindeGone\\kept.txt");
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), count - 2);
+    EXPECT_EQ(value(L"Пропавший"), L"");
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), count - 3);
     EXPECT_EQ(text_of(component(window, L"Label2")),
-              L"Найдено: " + std::to_wstring(count) + L"     Удалено: 2");
+              L"Найдено: " + std::to_wstring(count) + L"     Удалено: 3");
     save_shot(window, "registry-references-deleted");
 
     WIN32_FIND_DATAW found{};
@@ -221,6 +271,14 @@ TEST(RegistryEndToEnd, ListsPlantedReferencesBacksUpAndEmptiesTheCheckedOnes) {
     const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     EXPECT_NE(text.find(L"[HKEY_CURRENT_USER\\Software\\VorlindeE2E]"), std::wstring::npos);
     EXPECT_NE(text.find(L"VorlindeGone"), std::wstring::npos);  // saved before the deletion
+
+    // The program's own undo file, given to the registry editor, puts back
+    // exactly what the deletion emptied.
+    const std::wstring backups = install.folder + L"\\Data\\Backups\\";
+    const platform::win32::FindHandle undo_file(FindFirstFileW((backups + L"* references.reg").c_str(), &found));
+    ASSERT_TRUE(undo_file);
+    ASSERT_TRUE(regedit(L"/s \"" + backups + found.cFileName + L"\""));
+    EXPECT_EQ(raw_values(), before);
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));

@@ -27,9 +27,9 @@ const std::string kUninstall = removal::kUninstallKey;
 
 class RemovalForm : public ui::Form {
 public:
-    RemovalForm(ui::Toolkit& toolkit, platform::Platform& platform)
+    RemovalForm(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data)
         : ui::Form(toolkit, "Form1"),
-          uninstall(uninstall_page, platform, pump()),
+          uninstall(uninstall_page, platform, data, pump()),
           shredder(shredder_page, platform, pump()) {
         set_caption("Vorlinde System Cleaner 1.5");
         set_color(ui::colors::white);
@@ -67,7 +67,9 @@ struct Programs {
 TEST(RemovalWin32, ListsPlantedProgramsAndShredsAFile) {
     Programs programs;
     platform::win32::UiToolkit toolkit;
-    RemovalForm form(toolkit, programs.p);
+    TempProgramFolder program{"removal"};
+    const store::DataFolder data{programs.p.fs, program.folder};
+    RemovalForm form(toolkit, programs.p, data);
     const auto picture = [&](const char* name) {
         form.show();
         ASSERT_TRUE(serve_until(toolkit, [&] { return form.active(); }));

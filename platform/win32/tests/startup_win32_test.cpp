@@ -27,30 +27,6 @@ using platform::win32::UiToolkit;
 
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// A program folder with its Data folder in the user's temporary folder.
-struct ProgramFolder {
-    std::string folder;
-    ProgramFolder() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "vsc-startup-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        CreateDirectoryA((folder + "Data").c_str(), nullptr);
-    }
-    ~ProgramFolder() {
-        WIN32_FIND_DATAA found;
-        const std::string data = folder + "Data\\";
-        HANDLE find = FindFirstFileA((data + "*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do DeleteFileA((data + found.cFileName).c_str());
-            while (FindNextFileA(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryA(data.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-};
-
 // The current user's Run value, read straight from the registry.
 std::wstring run_value(const wchar_t* name) {
     wchar_t text[512] = {};
@@ -79,9 +55,9 @@ public:
     StartupForm(ui::Toolkit& toolkit, platform::Platform& platform, const store::DataFolder& data,
                 startup::EntryWindow& editor, startup::AutorunMonitor& monitor)
         : ui::Form(toolkit, "Form1"),
-          all_users(all_page, startup::Hive::all_users, platform.registry, editor),
-          current_user(user_page, startup::Hive::current_user, platform.registry, editor),
-          tools(tools_page, platform.registry, data, monitor) {
+          all_users(all_page, startup::Hive::all_users, platform, data, editor),
+          current_user(user_page, startup::Hive::current_user, platform, data, editor),
+          tools(tools_page, platform, data, monitor) {
         set_caption("Vorlinde System Cleaner 1.5");
         set_color(ui::colors::white);
         set_client_size(494, 337);
@@ -97,11 +73,11 @@ public:
 struct Startup {
     UiToolkit toolkit;
     platform::Platform& platform = platform::win32::instance();
-    ProgramFolder program;
+    TempProgramFolder program{"startup"};
     store::DataFolder data{platform.fs, program.folder};
     Silent radar, link;
-    startup::EntryWindow editor{toolkit, platform};
-    startup::NoticeWindow notice{toolkit, platform.registry, data, radar, link};
+    startup::EntryWindow editor{toolkit, platform, data};
+    startup::NoticeWindow notice{toolkit, platform, data, radar, link};
     startup::AutorunMonitor monitor{notice, platform.registry, data};
     StartupForm form{toolkit, platform, data, editor, monitor};
 
@@ -192,5 +168,54 @@ TEST(StartupWin32, ANewValueSlidesTheNoticeInAndDeleteRemovesIt) {
     for (std::size_t key = 0; key < 4; ++key) s.form.tools.watch_box(key).set_checked(false);
     s.form.tools.apply_button().click();
     EXPECT_FALSE(s.monitor.watching());
+    s.form.close();
+}
+
+// A Run value named with letters that have no cp1251 form: listed with '?'
+// for them, noticed by the watch, and never acted on by that name.
+TEST(StartupWin32, ANameWithoutACp1251FormIsListedNoticedAndNeverActedOn) {
+    Startup s;
+    const wchar_t* foreign = L"Vsc\u0141\u00f3d\u017a";  // "VscŁódź"
+    drop_run_value(foreign);
+    set_run_value(L"VscKnown", L"C:\\known.exe");
+    s.form.tools.refresh();
+    s.form.tools.watch_box(2).set_checked(true);
+    s.form.tools.apply_button().click();
+
+    // Every refusal is a message box, answered here.
+    std::vector<std::string> captions;
+    ui::Timer answer(s.form, "AnswerTimer");
+    answer.set_interval(50);
+    answer.on_tick = [&] {
+        if (HWND box = visible_dialog()) {
+            wchar_t caption[128] = {};
+            GetWindowTextW(box, caption, 128);
+            captions.push_back(to_cp1251(caption));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    };
+    answer.start();
+
+    set_run_value(foreign, L"C:\\Temp\\hidden.exe");
+    s.monitor.tick();
+    ASSERT_TRUE(s.notice.visible());
+    EXPECT_EQ(s.notice.name().text(), "Vsc??d?");
+    s.notice.remove_link().click();
+    EXPECT_EQ(run_value(foreign), L"C:\\Temp\\hidden.exe");
+
+    s.form.current_user.refresh();
+    auto& list = s.form.current_user.list();
+    const int row = list.find("Vsc??d?");
+    ASSERT_GE(row, 0);
+    list.click(row);
+    s.form.current_user.remove_button().click();
+    EXPECT_EQ(run_value(foreign), L"C:\\Temp\\hidden.exe");
+    EXPECT_EQ(captions, (std::vector<std::string>{"Ошибка", "Ошибка"}));
+    answer.stop();
+
+    drop_run_value(foreign);
+    drop_run_value(L"VscKnown");
+    for (std::size_t key = 0; key < 4; ++key) s.form.tools.watch_box(key).set_checked(false);
+    s.form.tools.apply_button().click();
     s.form.close();
 }
