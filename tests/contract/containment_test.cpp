@@ -60,6 +60,20 @@ public:
         values_.erase(platform::folded(name));
         return platform::Status::success();
     }
+    std::vector<platform::ListedName> every_subkey_name() override { return {}; }
+    std::vector<platform::ListedName> every_value_name() override {
+        std::vector<platform::ListedName> names;
+        for (const auto& name : value_names()) names.push_back({name});
+        return names;
+    }
+    std::optional<platform::RawValue> read_raw(const std::string& name) override {
+        const auto text = read_string(name);
+        if (!text) return std::nullopt;
+        return platform::text_value(platform::ValueType::string, *text);
+    }
+    platform::Status write_raw(const std::string&, const platform::RawValue&) override {
+        return platform::Status::failure("strings only");
+    }
 
 private:
     std::map<std::string, std::pair<std::string, std::string>>& values_;
@@ -82,6 +96,9 @@ public:
     platform::Status delete_tree(platform::Root root, const std::string& path) override {
         keys_.erase(key(root, path));
         return platform::Status::success();
+    }
+    bool same_name(const std::string& a, const std::string& b) override {
+        return platform::folded(a) == platform::folded(b);
     }
     void set(const std::string& path, const std::string& name, const std::string& value) {
         static_cast<void>((*create(platform::Root::current_user, path))->write_string(name, value));
