@@ -54,7 +54,7 @@ CopiesWindow::CopiesWindow(ui::Toolkit& toolkit, platform::Platform& platform, c
     step_.set_text(kFirstStep);
     step_.set_bounds(12, 14, 420, 16);
     step_.set_bold(true);
-    stop_.set_text("  Прекратить");
+    stop_.set_text("Прекратить");
     stop_.set_bounds(444, 8, 104, 26);
     stop_.hide();
     frame_.set_shape(ui::Bevel::Shape::frame);

@@ -59,7 +59,7 @@ ReferenceWindow::ReferenceWindow(ui::Toolkit& toolkit, platform::Platform& platf
     step_.set_text(kSearching);
     step_.set_bounds(12, 14, 480, 16);
     step_.set_bold(true);
-    stop_.set_text("  Прекратить");
+    stop_.set_text("Прекратить");
     stop_.set_bounds(504, 8, 104, 26);
     stop_.hide();
     current_frame_.set_shape(ui::Bevel::Shape::frame);
@@ -80,9 +80,9 @@ ReferenceWindow::ReferenceWindow(ui::Toolkit& toolkit, platform::Platform& platf
     results_.set_check_boxes(true);
     check_all_.set_text("Выбрать все");
     check_all_.set_bounds(12, 306, 120, 20);
-    backup_.set_text("  Создать копию реестра");
+    backup_.set_text("Создать копию реестра");
     backup_.set_bounds(196, 302, 180, 28);
-    delete_.set_text("  Удалить выбранные ссылки");
+    delete_.set_text("Удалить выбранные ссылки");
     delete_.set_bounds(386, 302, 208, 28);
 
     on_show = [this] { group_.set_enabled(false); };
@@ -179,12 +179,14 @@ void ReferenceWindow::delete_checked() {
         [&] { progress_.step_by(1); });
     if (outcome.closed) return;
 
+    // A value that cannot be written ends the deletion there: no summary.
+    if (!failure.empty()) {
+        dialogs().message(failure, kError, ui::Icon::error);
+        return;
+    }
     current_.set_text("Найдено: " + std::to_string(found_total()) +
                       "     Удалено: " + std::to_string(found_total() - findings().size()));
-    if (!failure.empty())
-        dialogs().message(failure, kError, ui::Icon::error);
-    else
-        dialogs().message("Все выбранные ссылки были успешно удалены.", "Удаление завершено", ui::Icon::information);
+    dialogs().message("Все выбранные ссылки были успешно удалены.", "Удаление завершено", ui::Icon::information);
     if (results_.empty()) {
         backup_.set_enabled(false);
         delete_.set_enabled(false);
