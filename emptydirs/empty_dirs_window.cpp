@@ -111,10 +111,8 @@ void EmptyDirsWindow::finish(const EmptyDirsResult& result) {
     }
     show_findings(result.rows, row_of);
     group_.set_enabled(true);
-    delete_.set_enabled(true);
-    check_all_.set_enabled(true);
-    // Nothing is selected yet: the open button waits for a selection.
-    open_.set_enabled(results_.selected() >= 0);
+    // The open button too, although no row is selected yet: it opens nothing then.
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&open_, &delete_, &check_all_}) c->set_enabled(true);
     current_.set_text("Найдено пустых папок: " + count);
     dialogs().message("Поиск завершен. Ознакомтесь со списком найденных папок.", kSearchDone,
                       ui::Icon::information);
