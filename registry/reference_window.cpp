@@ -57,19 +57,10 @@ ReferenceWindow::ReferenceWindow(ui::Toolkit& toolkit, platform::Platform& platf
     set_client_size(620, 450);
 
     step_.set_text(kSearching);
-    step_.set_bounds(12, 14, 480, 16);
-    step_.set_bold(true);
+    lay_out_top(step_, stop_, current_frame_, current_, progress_);
     stop_.set_text("Прекратить");
-    stop_.set_bounds(504, 8, 104, 26);
-    stop_.hide();
-    current_frame_.set_shape(ui::Bevel::Shape::frame);
-    current_frame_.set_bounds(12, 42, 596, 22);
-    current_.set_auto_size(false);
-    current_.set_bounds(16, 45, 588, 16);
-    current_.set_text_color(ui::colors::blue);
     found_count_.set_bounds(560, 72, 40, 16);  // never shown: it keeps the count for the deletion line
     found_count_.hide();
-    progress_.set_bounds(12, 72, 596, 16);
 
     group_.set_text("Найденные ссылки");
     group_.set_bounds(8, 96, 604, 346);
