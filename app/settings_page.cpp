@@ -24,7 +24,9 @@ void write_autostart(platform::Registry& registry, const store::DataFolder& data
             static_cast<void>((*key)->delete_value(kRunValue));
         return;
     }
-    auto key = registry.create(platform::Root::current_user, kRunKey);
+    // The system makes the Run key; a profile without one gets no autostart,
+    // and the message says so.
+    auto key = registry.open(platform::Root::current_user, kRunKey, platform::KeyAccess::write);
     const platform::Status written = key ? (*key)->write_string(kRunValue, autostart_command(data)) : key.status();
     if (!written) throw store::FileError("Не удалось записать параметр автозапуска. " + written.message());
 }

@@ -52,20 +52,11 @@ CopiesWindow::CopiesWindow(ui::Toolkit& toolkit, platform::Platform& platform, c
     set_client_size(560, 500);
 
     step_.set_text(kFirstStep);
-    step_.set_bounds(12, 14, 420, 16);
-    step_.set_bold(true);
-    stop_.set_text("  Прекратить");
-    stop_.set_bounds(444, 8, 104, 26);
-    stop_.hide();
-    frame_.set_shape(ui::Bevel::Shape::frame);
-    frame_.set_bounds(12, 40, 536, 22);
-    current_.set_auto_size(false);
-    current_.set_bounds(16, 43, 528, 16);
-    current_.set_text_color(ui::colors::blue);
-    progress_.set_bounds(12, 70, 536, 16);
+    lay_out_top(step_, stop_, frame_, current_, progress_);
+    stop_.set_text("Прекратить");
 
     group_.set_text("Найденные файлы");
-    group_.set_bounds(8, 94, 544, 398);
+    group_.set_bounds(8, 96, 544, 396);
     groups_.set_bounds(10, 20, 524, 160);
     groups_.add_column("Имя", 500);
     copies_label_.set_text("Копии выбранного файла:");

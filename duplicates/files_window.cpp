@@ -22,6 +22,7 @@ FilesWindow::FilesWindow(ui::Toolkit& toolkit, const store::DataFolder& data, pl
     set_caption("Список файлов");
     set_border(ui::Border::dialog);
     set_client_size(420, 382);
+    set_color(ui::colors::white);
 
     group_.set_text("Файлы, копии которых надо искать");
     group_.set_bounds(8, 6, 404, 330);

@@ -24,6 +24,7 @@ TypesWindow::TypesWindow(ui::Toolkit& toolkit, const store::DataFolder& data, pl
     set_caption("Типы файлов");
     set_border(ui::Border::dialog);
     set_client_size(400, 372);
+    set_color(ui::colors::white);
 
     group_.set_text("Зарегистрированные расширения");
     group_.set_bounds(8, 6, 384, 300);

@@ -29,21 +29,11 @@ EmptyDirsWindow::EmptyDirsWindow(ui::Toolkit& toolkit, platform::Platform& platf
     set_client_size(687, 406);
     set_color(ui::colors::white);
 
-    step_.set_bounds(12, 12, 540, 16);
-    step_.set_auto_size(false);
-    step_.set_bold(true);
+    lay_out_top(step_, stop_, frame_, current_, progress_);
     stop_.set_text("  Прекратить");
-    stop_.set_bounds(571, 6, 108, 26);
-    stop_.hide();
-    frame_.set_shape(ui::Bevel::Shape::frame);
-    frame_.set_bounds(8, 38, 671, 24);
-    current_.set_auto_size(false);
-    current_.set_bounds(14, 42, 659, 16);
-    current_.set_text_color(ui::colors::blue);
     // The count of the last search, kept for the deletion summary; never shown.
     found_count_.set_bounds(560, 12, 40, 16);
     found_count_.hide();
-    progress_.set_bounds(8, 70, 671, 16);
 
     group_.set_text("Найденные папки");
     group_.set_bounds(8, 94, 671, 304);
@@ -111,10 +101,8 @@ void EmptyDirsWindow::finish(const EmptyDirsResult& result) {
     }
     show_findings(result.rows, row_of);
     group_.set_enabled(true);
-    delete_.set_enabled(true);
-    check_all_.set_enabled(true);
-    // Nothing is selected yet: the open button waits for a selection.
-    open_.set_enabled(results_.selected() >= 0);
+    // The open button too, although no row is selected yet: it opens nothing then.
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&open_, &delete_, &check_all_}) c->set_enabled(true);
     current_.set_text("Найдено пустых папок: " + count);
     dialogs().message("Поиск завершен. Ознакомтесь со списком найденных папок.", kSearchDone,
                       ui::Icon::information);

@@ -28,23 +28,18 @@ CachePage::Row::Row(ui::Page& page, int label, int button_number, int bevel)
 CachePage::CachePage(ui::Page& page, platform::Platform& platform, platform::Pump& pump)
     : platform_(platform),
       traces_(platform, pump),
-      title_(page, "CacheTitle"),
       intro_(page, "CacheText"),
       top_line_(page, "CacheLine"),
       rows_{Row(page, 11, 12, 13), Row(page, 14, 13, 14), Row(page, 17, 14, 15)},
       all_button_(page, "SpeedButton15"),
       refusal_(page, "CacheRefusal") {
-    title_.set_text("Очистка кэша");
-    title_.set_bounds(12, 10, 300, 18);
-    title_.set_bold(true);
-    title_.set_font_size(14);
     intro_.set_text(
         "При открытии веб-страниц Ваш Интернет браузер сохраняет их на жесткий диск для ускорения их загрузки "
         "в будущем. Папка, в которую сохранаются файлы Интернета, называется кэш. Когда кэш начинает занимать "
         "значительное место есть смысл его очищать.");
     intro_.set_auto_size(false);
     intro_.set_word_wrap(true);
-    intro_.set_bounds(12, 36, 430, 64);
+    intro_.set_bounds(12, 10, 430, 90);
     top_line_.set_bounds(12, 104, 430, 2);
 
     for (int index = 0; index < 3; ++index) {

@@ -42,7 +42,7 @@ private:
 
     platform::Platform& platform_;
     BrowserTraces traces_;
-    ui::Label title_, intro_;
+    ui::Label intro_;
     ui::Bevel top_line_;
     std::array<Row, 3> rows_;
     ui::Button all_button_;

@@ -10,22 +10,17 @@ HistoryListsPage::HistoryListsPage(ui::Page& page, platform::Platform& platform,
     : form_(page.form()),
       platform_(platform),
       data_(data),
-      title_(page, "HistoryTitle"),
       intro_(page, "HistoryText"),
       lists_(page, "CheckListBox6"),
       all_box_(page, "CheckBox1"),
       clear_button_(page, "SpeedButton33") {
-    title_.set_text("Очистка истории");
-    title_.set_bounds(12, 10, 300, 18);
-    title_.set_bold(true);
-    title_.set_font_size(14);
     intro_.set_text(
         "Для того, чтобы Вы могли быстро открывать документы и запускать часто используемые программы, "
         "операционная система хранит списки истории. Это MRU (Most Recently Used), или списки недавно "
         "открывавшихся документов. При очистке этих списков никакие файлы не удаляются.");
     intro_.set_auto_size(false);
     intro_.set_word_wrap(true);
-    intro_.set_bounds(12, 36, 430, 64);
+    intro_.set_bounds(12, 10, 430, 90);
     lists_.set_bounds(12, 106, 430, 150);
     for (const auto& list : kHistoryLists) lists_.add(list.caption);
     all_box_.set_text("Выбрать все");

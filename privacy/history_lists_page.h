@@ -25,7 +25,7 @@ private:
     ui::Form& form_;
     platform::Platform& platform_;
     const store::DataFolder& data_;
-    ui::Label title_, intro_;
+    ui::Label intro_;
     ui::CheckList lists_;
     ui::CheckBox all_box_;
     ui::Button clear_button_;

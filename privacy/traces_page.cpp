@@ -12,17 +12,16 @@ namespace {
 struct Layout {
     int label, button, bevel;  // the first number of each kind
     const char* prefix;        // of the names of the page's own controls
-    const char* title;
     const char* explanation;
 };
 
 Layout layout_of(Store store) {
     if (store == Store::cookies)
-        return {23, 20, 22, "Cookies", "Удаление Cookies",
+        return {23, 20, 22, "Cookies",
                 "Файлы «cookie» — это созданные веб-узлом объекты, которые сохраняют на компьютере определенные "
                 "сведения, например о предпочтениях пользователя при посещении данного узла, а также личные данные, "
                 "такие как имя и адрес электронной почты."};
-    return {20, 16, 18, "Jurnal", "Очистка журнала",
+    return {20, 16, 18, "Jurnal",
             "Интернет-браузеры хранят в журнале ссылки на посещенные вами веб-страницы. Этот журнал можно очистить, "
             "никакие файлы при этом не удаляются."};
 }
@@ -35,7 +34,6 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
     : platform_(platform),
       traces_(platform, pump),
       store_(store),
-      title_(page, std::string(layout_of(store).prefix) + "Title"),
       intro_(page, std::string(layout_of(store).prefix) + "Text"),
       top_line_(page, std::string(layout_of(store).prefix) + "Line"),
       names_{ui::Label(page, numbered("Label", layout_of(store).label)),
@@ -49,14 +47,10 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
              ui::Bevel(page, numbered("Bevel", layout_of(store).bevel + 1))},
       refusal_(page, std::string(layout_of(store).prefix) + "Refusal") {
     const Layout layout = layout_of(store);
-    title_.set_text(layout.title);
-    title_.set_bounds(12, 10, 300, 18);
-    title_.set_bold(true);
-    title_.set_font_size(14);
     intro_.set_text(layout.explanation);
     intro_.set_auto_size(false);
     intro_.set_word_wrap(true);
-    intro_.set_bounds(12, 36, 430, 64);
+    intro_.set_bounds(12, 10, 430, 90);
     top_line_.set_bounds(12, 104, 430, 2);
 
     for (int row = 0; row < 3; ++row) {

@@ -33,7 +33,7 @@ private:
     platform::Platform& platform_;
     BrowserTraces traces_;
     Store store_;
-    ui::Label title_, intro_;
+    ui::Label intro_;
     ui::Bevel top_line_;
     std::array<ui::Label, 3> names_;
     std::array<ui::Button, 4> buttons_;

@@ -37,7 +37,7 @@ RegistryAreaWindow::RegistryAreaWindow(ui::Toolkit& toolkit, const store::DataFo
     local_machine_box_.set_text("HKEY_LOCAL_MACHINE");
     local_machine_box_.set_bounds(12, 44, 176, 20);
 
-    apply_button_.set_text("  Применить");
+    apply_button_.set_text("Применить");
     apply_button_.set_bounds(310, 164, 102, 28);
     set_client_size(420, 200);
 

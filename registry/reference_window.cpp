@@ -58,19 +58,10 @@ ReferenceWindow::ReferenceWindow(ui::Toolkit& toolkit, platform::Platform& platf
     set_client_size(620, 450);
 
     step_.set_text(kSearching);
-    step_.set_bounds(12, 14, 480, 16);
-    step_.set_bold(true);
-    stop_.set_text("  Прекратить");
-    stop_.set_bounds(504, 8, 104, 26);
-    stop_.hide();
-    current_frame_.set_shape(ui::Bevel::Shape::frame);
-    current_frame_.set_bounds(12, 42, 596, 22);
-    current_.set_auto_size(false);
-    current_.set_bounds(16, 45, 588, 16);
-    current_.set_text_color(ui::colors::blue);
+    lay_out_top(step_, stop_, current_frame_, current_, progress_);
+    stop_.set_text("Прекратить");
     found_count_.set_bounds(560, 72, 40, 16);  // never shown: it keeps the count for the deletion line
     found_count_.hide();
-    progress_.set_bounds(12, 72, 596, 16);
 
     group_.set_text("Найденные ссылки");
     group_.set_bounds(8, 96, 604, 346);
@@ -81,9 +72,9 @@ ReferenceWindow::ReferenceWindow(ui::Toolkit& toolkit, platform::Platform& platf
     results_.set_check_boxes(true);
     check_all_.set_text("Выбрать все");
     check_all_.set_bounds(12, 306, 120, 20);
-    backup_.set_text("  Создать копию реестра");
+    backup_.set_text("Создать копию реестра");
     backup_.set_bounds(196, 302, 180, 28);
-    delete_.set_text("  Удалить выбранные ссылки");
+    delete_.set_text("Удалить выбранные ссылки");
     delete_.set_bounds(386, 302, 208, 28);
 
     on_show = [this] {
@@ -199,12 +190,14 @@ void ReferenceWindow::delete_checked() {
         [&] { progress_.step_by(1); });
     if (outcome.closed) return;
 
+    // A value that cannot be written ends the deletion there: no summary.
+    if (!failure.empty()) {
+        dialogs().message(failure, kError, ui::Icon::error);
+        return;
+    }
     current_.set_text("Найдено: " + std::to_string(found_total()) +
                       "     Удалено: " + std::to_string(found_total() - findings().size()));
-    if (!failure.empty())
-        dialogs().message(failure, kError, ui::Icon::error);
-    else
-        dialogs().message("Все выбранные ссылки были успешно удалены.", "Удаление завершено", ui::Icon::information);
+    dialogs().message("Все выбранные ссылки были успешно удалены.", "Удаление завершено", ui::Icon::information);
     if (results_.empty()) {
         backup_.set_enabled(false);
         delete_.set_enabled(false);

@@ -19,22 +19,17 @@ ShredderPage::ShredderPage(ui::Page& page, platform::Platform& platform, platfor
     : form_(page.form()),
       fs_(platform.fs),
       pump_(pump),
-      title_(page, "ShredderTitle"),
       intro_(page, "ShredderText"),
       list_caption_(page, "Label1"),
       list_(page, "ListBox3"),
       add_button_(page, "SpeedButton37"),
       destroy_button_(page, "SpeedButton38") {
-    title_.set_text("Полное удаление файлов");
-    title_.set_bounds(12, 10, 300, 18);
-    title_.set_bold(true);
-    title_.set_font_size(14);
     intro_.set_text(
         "После удаления файла, даже из корзины, существует возможность его восстановления. Чтобы это "
         "предотвратить, можно перед удалением несколько раз перезаписать содержимое файла случайными символами.");
     intro_.set_auto_size(false);
     intro_.set_word_wrap(true);
-    intro_.set_bounds(12, 36, 430, 52);
+    intro_.set_bounds(12, 10, 430, 78);
     list_caption_.set_text("Файлы, которые необходимо уничтожить:");
     list_caption_.set_bounds(12, 96, 300, 16);
     list_.set_bounds(12, 114, 430, 168);

@@ -29,7 +29,7 @@ private:
     // The byte sequence continues from file to file for the program's run.
     ByteSource source_;
 
-    ui::Label title_, intro_, list_caption_;
+    ui::Label intro_, list_caption_;
     ui::ListBox list_;
     ui::Button add_button_, destroy_button_;
 };

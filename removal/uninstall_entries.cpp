@@ -10,8 +10,7 @@ namespace removal {
 std::vector<UninstallEntry> read_uninstall_entries(platform::Registry& registry, platform::Pump& pump) {
     std::vector<UninstallEntry> entries;
     for (auto& subkey : search::subkey_strings(registry, platform::Root::local_machine, kUninstallKey,
-                                               {"DisplayName", "UninstallString"})) {
-        pump.serve();
+                                               {"DisplayName", "UninstallString"}, [&] { pump.serve(); })) {
         auto& name = subkey.values[0];
         auto& command = subkey.values[1];
         if (!name || !command) continue;

@@ -1,5 +1,8 @@
 #include "removal/uninstall_page.h"
 
+#include <array>
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "search/registry_undo.h"
@@ -10,6 +13,38 @@ namespace removal {
 namespace {
 
 const char kTitle[] = "Установленные программы";
+
+// The refresh button's glyph: a green arrow coming round.
+constexpr const char* kRefreshGlyph[] = {
+    ".......###......",
+    ".......####.....",
+    "....########....",
+    "...########.....",
+    "..####.###......",
+    "..###..#........",
+    "..##............",
+    ".###........###.",
+    ".###........###.",
+    "..##........##..",
+    "..###......###..",
+    "..####....####..",
+    "...##########...",
+    "....########....",
+    ".......##.......",
+    "................",
+};
+
+ui::Pixels refresh_glyph() {
+    ui::Pixels glyph;
+    glyph.width = 16;
+    glyph.height = static_cast<int>(std::size(kRefreshGlyph));
+    for (const char* row : kRefreshGlyph)
+        for (const char* dot = row; *dot; ++dot)
+            for (std::uint8_t channel : *dot == '#' ? std::array<std::uint8_t, 3>{0, 128, 0}
+                                                    : std::array<std::uint8_t, 3>{255, 0, 255})
+                glyph.rgb.push_back(channel);
+    return glyph;
+}
 
 }  // namespace
 
@@ -36,9 +71,8 @@ UninstallPage::UninstallPage(ui::Page& page, platform::Platform& platform, const
     command_.set_bounds(12, 254, 430, 21);
     command_.set_read_only(true);
     command_.set_text_color(ui::colors::blue);
-    // A picture of circling arrows, where buttons can show one; a word until then.
-    refresh_button_.set_text("Обновить");
-    refresh_button_.set_bounds(12, 290, 80, 28);
+    refresh_button_.set_picture(refresh_glyph());  // and no caption
+    refresh_button_.set_bounds(12, 290, 40, 28);
     uninstall_button_.set_text("  Удалить программу");
     uninstall_button_.set_bounds(118, 290, 144, 28);
     remove_button_.set_text("  Удалить запись из реестра");

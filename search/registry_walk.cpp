@@ -38,11 +38,13 @@ void RegistryWalk::take_values(platform::RegistryKey& open, const std::string& k
 }
 
 std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform::Root root, const std::string& key,
-                                          const std::vector<std::string>& names) {
+                                          const std::vector<std::string>& names,
+                                          const std::function<void()>& before_each) {
     std::vector<SubkeyStrings> list;
     auto parent = registry.open(root, key, platform::KeyAccess::read);
     if (!parent) return list;
     for (auto& subkey : (*parent)->subkey_names()) {
+        if (before_each) before_each();
         SubkeyStrings entry{std::move(subkey), std::vector<std::optional<std::string>>(names.size())};
         auto child = registry.open(root, key.empty() ? entry.subkey : key + "\\" + entry.subkey, platform::KeyAccess::read);
         if (child)

@@ -62,8 +62,10 @@ struct SubkeyStrings {
 // For each subkey of `key`, in the platform's order, the string values
 // `names` (REG_SZ or REG_EXPAND_SZ, unexpanded). Nothing for a missing key;
 // a subkey that does not open is listed with every value missing.
+// `before_each` runs before each subkey is opened.
 std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform::Root root, const std::string& key,
-                                          const std::vector<std::string>& names);
+                                          const std::vector<std::string>& names,
+                                          const std::function<void()>& before_each = {});
 
 // A value of one key with its type and exact data. A name without a cp1251
 // form is listed too, marked and with '?' for each character that has none;

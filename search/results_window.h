@@ -53,6 +53,24 @@ protected:
         on_close = [this] { main_.show(); };
     }
 
+    // The top of the window, across its client width: the bold step caption
+    // with the stop button at its right (hidden until a search runs), the
+    // blue current-item line in its frame, the progress bar under them.
+    void lay_out_top(ui::Label& step, ui::Button& stop, ui::Bevel& frame, ui::Label& current, ui::ProgressBar& bar) {
+        const int inner = client_width() - 24;
+        step.set_auto_size(false);
+        step.set_bounds(12, 14, inner - 112, 16);
+        step.set_bold(true);
+        stop.set_bounds(12 + inner - 104, 8, 104, 26);
+        stop.hide();
+        frame.set_shape(ui::Bevel::Shape::frame);
+        frame.set_bounds(12, 40, inner, 24);
+        current.set_auto_size(false);
+        current.set_bounds(18, 44, inner - 12, 16);
+        current.set_text_color(ui::colors::blue);
+        bar.set_bounds(12, 72, inner, 16);
+    }
+
     // Runs a search: busy, the stop request cleared. False when the window was
     // closed meanwhile: the walk has unwound and nothing more may be shown.
     bool run_search(const std::function<void()>& search) {

@@ -37,20 +37,11 @@ LinksSearchWindow::LinksSearchWindow(ui::Toolkit& toolkit, platform::Platform& p
     set_color(ui::colors::white);
 
     step_.set_text("Идет предварительный анализ структуры папок...");
-    step_.set_bounds(12, 12, 540, 16);
-    step_.set_bold(true);
+    lay_out_top(step_, stop_, frame_, current_, progress_);
     stop_.set_text("  Прекратить");
-    stop_.set_bounds(571, 8, 104, 26);
-    stop_.hide();
-    frame_.set_shape(ui::Bevel::Shape::frame);
-    frame_.set_bounds(12, 40, 663, 24);
-    current_.set_auto_size(false);
-    current_.set_bounds(18, 44, 651, 16);
-    current_.set_text_color(ui::colors::blue);
     // Kept for the deletion summary, never shown.
     found_count_.set_bounds(571, 12, 40, 16);
     found_count_.hide();
-    progress_.set_bounds(12, 72, 663, 16);
 
     group_.set_text("Найденные файлы");
     group_.set_bounds(8, 96, 671, 302);

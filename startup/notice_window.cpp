@@ -62,6 +62,7 @@ NoticeWindow::NoticeWindow(ui::Toolkit& toolkit, platform::Platform& platform, c
 
     slide_timer_.set_interval(10);
     slide_timer_.on_tick = [this] { slide(); };
+    on_show = [this] { radar_.play(); };
     keep_link_.on_click = ui::guarded(*this, [this] { keep(); });
     remove_link_.on_click = ui::guarded(*this, [this] { remove(); });
     park();
@@ -87,7 +88,7 @@ void NoticeWindow::notify(std::size_t key, const search::KeyValue& value) {
     if (!parked()) return;
     const int screen_height = toolkit().screen_size().height;
     set_position(left(), static_cast<int>(std::lround(screen_height / 2.0 - kHeight / 2.0)));
-    show();
+    show();  // the showing plays the sound, and so does its start
     radar_.play();
     slide_timer_.start();
 }

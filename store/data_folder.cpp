@@ -85,7 +85,7 @@ void DataFolder::remove(std::string_view name) const {
 
 void DataFolder::set_marker(std::string_view name, bool on) const {
     if (on) {
-        if (!exists(name)) rewrite(name, {});
+        rewrite(name, {});  // empty, whatever it held
     } else {
         remove(name);
     }

@@ -36,6 +36,11 @@ void Button::click() {
     if (usable()) fire(on_click);
 }
 
+void Button::set_picture(Pixels picture) {
+    picture_ = std::move(picture);
+    notify(Aspect::picture);
+}
+
 void Button::release(MouseButton button) {
     if (usable() && (button == MouseButton::left || acts_on_release_)) fire(on_click);
 }

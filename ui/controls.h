@@ -48,12 +48,18 @@ public:
     bool acts_on_release() const { return acts_on_release_; }
     void set_acts_on_release(bool on_release) { acts_on_release_ = on_release; }
 
+    // A glyph, shown in the middle of a button without text; the pixels of the
+    // colour of its bottom-left corner are transparent.
+    const Pixels& picture() const { return picture_; }
+    void set_picture(Pixels picture);
+
     std::function<void()> on_click;
     void click();
     void release(MouseButton button);
 
 private:
     bool acts_on_release_ = false;
+    Pixels picture_;
 };
 
 enum class Notify { yes, no };

@@ -78,6 +78,11 @@ struct GdiTraits {
     static T empty() { return nullptr; }
     static void close(T h) { DeleteObject(h); }
 };
+struct IconTraits {
+    using Handle = HICON;
+    static HICON empty() { return nullptr; }
+    static void close(HICON h) { DestroyIcon(h); }
+};
 struct MenuTraits {
     using Handle = HMENU;
     static HMENU empty() { return nullptr; }
@@ -114,6 +119,7 @@ using KeyHandle = Owned<KeyTraits>;
 using InternetHandle = Owned<InternetTraits>;
 template <class T>
 using GdiObject = Owned<GdiTraits<T>>;
+using IconHandle = Owned<IconTraits>;
 using MenuHandle = Owned<MenuTraits>;
 using ThemeHandle = Owned<ThemeTraits>;
 using LocalMemory = Owned<LocalTraits>;

@@ -362,6 +362,40 @@ protected:
     }
 };
 
+// An icon of `picture` drawn `width` by `height` pixels (each taking the
+// nearest pixel of the picture), the colour of its bottom-left pixel clear.
+HICON glyph_icon(const ui::Pixels& picture, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiObject<HBITMAP> colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!colour || !bits) return nullptr;
+    const std::uint32_t clear = picture.at(0, picture.height - 1);
+    const int mask_stride = (width + 15) / 16 * 2;  // monochrome rows are whole words
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(mask_stride) * height, 0);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t rgb = picture.at(x * picture.width / width, y * picture.height / height);
+            const std::size_t at = static_cast<std::size_t>(y) * width + x;
+            if (rgb == clear) {
+                pixels[at] = 0;
+                mask[static_cast<std::size_t>(y) * mask_stride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            } else {
+                pixels[at] = 0xFF000000u | rgb;
+            }
+        }
+    }
+    GdiObject<HBITMAP> mask_bitmap(CreateBitmap(width, height, 1, 1, mask.data()));
+    ICONINFO icon{TRUE, 0, 0, mask_bitmap.get(), colour.get()};
+    return CreateIconIndirect(&icon);
+}
+
 // Button, CheckBox, RadioButton: the model decides the checks.
 class ButtonWindow : public ControlWindow {
 public:
@@ -385,6 +419,7 @@ protected:
     }
     void apply(ui::Aspect aspect) override {
         if (aspect == ui::Aspect::text) set_window_text(hwnd_, wide_text());
+        if (aspect == ui::Aspect::picture && control_.kind() == ui::Kind::button) show_picture();
         if (aspect == ui::Aspect::checked && control_.kind() != ui::Kind::button)
             SendMessageW(hwnd_, BM_SETCHECK, checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -430,7 +465,19 @@ protected:
     }
 
 private:
+    // A button with a glyph shows it instead of its text.
+    void show_picture() {
+        const ui::Pixels& picture = static_cast<ui::Button&>(control_).picture();
+        glyph_.reset(picture.width > 0 && picture.height > 0
+                         ? glyph_icon(picture, toolkit_.scaled(picture.width), toolkit_.scaled(picture.height))
+                         : nullptr);
+        const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, glyph_ ? style | BS_ICON : style & ~static_cast<LONG_PTR>(BS_ICON));
+        SendMessageW(hwnd_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.get()));
+    }
+
     std::optional<ui::MouseButton> pressed_;
+    IconHandle glyph_;
 };
 
 // Edit, Memo, NumberField (an edit with an up-down beside it).

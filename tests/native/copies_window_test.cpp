@@ -65,6 +65,7 @@ TEST(CopiesWindow, ReportsTheGroupsAndShowsTheCopiesOfTheClickedOne) {
     EXPECT_EQ(f.window.step().text(), "Поиск завершен");
     EXPECT_EQ(f.window.current().text(), "Найдено файлов, имеющих копии: 2");
     EXPECT_FALSE(f.window.stop_button().visible());
+    EXPECT_EQ(f.window.stop_button().text(), "Прекратить");  // no leading blanks in this window
     EXPECT_TRUE(f.window.results_group().enabled());
     for (ui::Button* b : {&f.window.open_folder_button(), &f.window.open_file_button(), &f.window.delete_button()})
         EXPECT_FALSE(b->enabled());

@@ -136,3 +136,13 @@ TEST(FilesWindow, AddsFilesAndFoldersOnceAndSaysWhenSomeWereListed) {
     EXPECT_EQ(f.file("cf_files.txt"),
               "C:\\a\\one\r\nC:\\a\\ONE\r\nC:\\a\\two\r\nD:\\top1\r\nD:\\sub\\deeper\\deepest\r\nD:\\sub\\inner\r\n");
 }
+
+// Both editors are white, and their apply button has no blanks before its word.
+TEST(DuplicateEditors, AreWhiteWithAPlainApplyButton) {
+    TypesFixture f;
+    duplicates::FilesWindow files(f.toolkit, f.box.data(), f.box.platform().fs);
+    EXPECT_EQ(f.window.color(), ui::colors::white);
+    EXPECT_EQ(files.color(), ui::colors::white);
+    EXPECT_EQ(f.window.apply_button().text(), "Применить");
+    EXPECT_EQ(files.apply_button().text(), "Применить");
+}

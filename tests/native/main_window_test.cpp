@@ -173,3 +173,21 @@ TEST(AboutPage, LinksTurnPurpleAndOpenTheirTargets) {
     EXPECT_EQ(main.tool<app::AboutTool>("О программе").page().home_link().text_color(), ui::colors::blue);
     EXPECT_EQ(f.box.host().shell().opened().back(), "open|mailto:cleaner@vorlinde.example?&subject=1.5.06|");
 }
+
+// The browser, history-list and shredder pages have no heading of their own:
+// each begins with its explanation.
+TEST(MainWindow, PagesWithoutAHeadingBeginWithTheirExplanation) {
+    Fixture f;
+    app::MainWindow main(f.toolkit, f.box.platform(), f.box.data());
+    const std::pair<const char*, const char*> table[] = {{"TabSheet5_1", "При открытии веб-страниц"},
+                                                         {"TabSheet5_2", "Интернет-браузеры хранят"},
+                                                         {"TabSheet5_3", "Файлы «cookie»"},
+                                                         {"TabSheet8_2", "Для того, чтобы"},
+                                                         {"TabSheet9_2", "После удаления файла"}};
+    for (const auto& [page, explanation] : table) {
+        const auto& controls = main.page(page).controls();
+        ASSERT_FALSE(controls.empty()) << page;
+        EXPECT_EQ(controls.front()->text().rfind(explanation, 0), 0u) << page;
+        EXPECT_EQ(controls.front()->bounds().top, 10) << page;
+    }
+}

@@ -64,6 +64,10 @@ TEST(ReferenceWindow, DeletionEmptiesTheCheckedValuesUnderTheirRootAndCountsSinc
     EXPECT_EQ(f.window.results().text(3, 2), "C:\\gone\\d.exe");
     EXPECT_EQ(f.window.current().text(), "Найдено ненеправильных ссылок: 5");
     EXPECT_EQ(f.window.found_count().text(), "5");
+    // This window's buttons carry their words without leading blanks.
+    EXPECT_EQ(f.window.stop_button().text(), "Прекратить");
+    EXPECT_EQ(f.window.backup_button().text(), "Создать копию реестра");
+    EXPECT_EQ(f.window.delete_button().text(), "Удалить выбранные ссылки");
     EXPECT_EQ(f.last().text, "Поиск завершен. Ознакомтесь со списком найденных ссылок.");
     EXPECT_TRUE(f.window.results_group().enabled());
     EXPECT_FALSE(f.window.stop_button().visible());
@@ -142,7 +146,8 @@ TEST(ReferenceWindow, AFailedBackupSaysSoAndLeavesTheMarkClear) {
 }
 
 // A value that cannot be written ends the deletion there: the rows after it
-// are gone, its own row stays checked, and the error names key and value.
+// are gone, its own row stays checked, the error names key and value, and no
+// summary line follows.
 TEST(ReferenceWindow, AValueThatCannotBeWrittenEndsTheDeletionThere) {
     Fixture f;
     f.search();
@@ -157,7 +162,7 @@ TEST(ReferenceWindow, AValueThatCannotBeWrittenEndsTheDeletionThere) {
     EXPECT_EQ(f.last().caption, "Ошибка");
     EXPECT_NE(f.last().text.find("\"c\""), std::string::npos);
     EXPECT_NE(f.last().text.find("HKCU\\Software\\Vendor"), std::string::npos);
-    EXPECT_EQ(f.window.current().text(), "Найдено: 5     Удалено: 2");
+    EXPECT_EQ(f.window.current().text(), "Идет удаление выбранных ссылок...");
     EXPECT_TRUE(f.window.delete_button().enabled());
 }
 

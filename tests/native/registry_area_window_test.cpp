@@ -1,4 +1,4 @@
-// The registry search area window: what "  Применить" writes and refuses, and
+// The registry search area window: what "Применить" writes and refuses, and
 // what an opening adds.
 #include <gtest/gtest.h>
 

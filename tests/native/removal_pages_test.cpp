@@ -123,6 +123,22 @@ TEST(UninstallPage, ListsEntriesWithBothValuesInTwoLetterOrder) {
     EXPECT_EQ(f.uninstall.command().text(), "");
 }
 
+// The refresh button is a glyph without a caption: a picture with some pixels
+// of another colour than its clear bottom-left corner.
+TEST(UninstallPage, RefreshesFromAPictureOnlyButton) {
+    Pages f;
+    const ui::Button& refresh = f.uninstall.refresh_button();
+    EXPECT_EQ(refresh.text(), "");
+    const ui::Pixels& glyph = refresh.picture();
+    ASSERT_EQ(glyph.rgb.size(), static_cast<std::size_t>(glyph.width) * glyph.height * 3);
+    ASSERT_GT(glyph.width, 0);
+    int drawn = 0;
+    for (int y = 0; y < glyph.height; ++y)
+        for (int x = 0; x < glyph.width; ++x) drawn += glyph.at(x, y) != glyph.at(0, glyph.height - 1);
+    EXPECT_GT(drawn, 0);
+    EXPECT_LT(drawn, glyph.width * glyph.height);
+}
+
 TEST(UninstallPage, RowsOfOneNameActOnTheFirstEntry) {
     Pages f;
     f.box.write("C:\\a\\uninst.exe");

@@ -17,6 +17,7 @@ const char kProgram[] = "C:\\Program\\Vorlinde System Cleaner.exe";
 
 struct SettingsFixture {
     SettingsFixture() {
+        EXPECT_TRUE(box.platform().registry.create(platform::Root::current_user, kRunKey));  // as Windows has it
         set_value(kShellFolders, "Desktop", "C:\\User\\Desktop");
         set_value(kShellFolders, "Programs", "C:\\User\\Start Menu\\Programs");
         box.make_folder("C:\\User\\Desktop");
@@ -99,6 +100,29 @@ TEST(SettingsPage, ShortcutsAndMarkersFollowTheBoxesOnEveryApply) {
     std::filesystem::remove(f.box.host_path(kMenuLink));
     f.settings.refresh();
     EXPECT_FALSE(f.settings.menu_box().checked());
+    EXPECT_TRUE(f.settings.apply_button().enabled());
+}
+
+// A marker is written empty over whatever it held; the Run key is not made
+// when it is missing: the apply stops there with its message.
+TEST(SettingsPage, MarkersAreWrittenEmptyAndAMissingRunKeyIsNotMade) {
+    SettingsFixture f;
+    f.box.data().rewrite("tray.txt", {"left by hand"});
+    f.box.data().rewrite("update.txt", {"1"});
+    f.settings.tray_box().set_checked(true);
+    f.settings.update_box().set_checked(true);
+    f.settings.apply_button().click();
+    EXPECT_EQ(f.box.read("C:\\Program\\Data\\tray.txt"), "");
+    EXPECT_EQ(f.box.read("C:\\Program\\Data\\update.txt"), "");
+
+    ASSERT_TRUE(f.box.platform().registry.delete_tree(platform::Root::current_user, kRunKey));
+    f.settings.autostart_box().set_checked(true);
+    f.settings.tray_box().set_checked(false);
+    f.settings.apply_button().click();
+    EXPECT_FALSE(f.box.platform().registry.key_exists(platform::Root::current_user, kRunKey));
+    ASSERT_EQ(f.toolkit.dialogs().messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.dialogs().messages[0].icon, ui::Icon::error);
+    EXPECT_TRUE(f.box.data().exists("tray.txt"));  // the options after the autostart wait
     EXPECT_TRUE(f.settings.apply_button().enabled());
 }
 

@@ -14,6 +14,8 @@
 #include "app/main_window.h"
 #include "duplicates/duplicates_tool.h"
 #include "duplicates/duplicates_page.h"
+#include "duplicates/files_window.h"
+#include "duplicates/types_window.h"
 #include "junk/mask_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ui_toolkit.h"
@@ -151,6 +153,17 @@ TEST(EditorsWin32, EveryEditorShowsWithSampleSettings) {
     EXPECT_TRUE(mask.days().visible());
     EXPECT_EQ(mask.mask_list().count(), 10);
     mask.close();
+
+    duplicates::TypesWindow types(e.toolkit, e.data, e.platform.registry);
+    e.picture(types, "editor-types");
+    EXPECT_GT(types.type_list().count(), 0);  // Wine registers types with an open command too
+    types.close();
+
+    e.data.rewrite("cf_files.txt", {"C:\\Users\\Public\\report.doc", "D:\\Photos\\2008\\sea.jpg"});
+    duplicates::FilesWindow files(e.toolkit, e.data, e.platform.fs);
+    e.picture(files, "editor-files");
+    EXPECT_EQ(files.file_list().count(), 2);
+    files.close();
 }
 
 TEST(EditorsWin32, TheSearchPagesOfTheMainWindowShow) {
