@@ -138,7 +138,7 @@ void EntryWindow::apply(int index) {
     const platform::Status written =
         is_change_tab(index) && changing_
             ? change_startup_entry(platform_.registry, hive, *changing_, key, tab.name.text(), tab.command.text())
-            : write_startup_entry(platform_.registry, hive, key, tab.name.text(), tab.command.text());
+            : write_startup_entry(platform_.registry, hive, key, tab.name.text(), tab.command.text(), added_view(hive));
     if (!written) {
         dialogs().message(written.message(), ui::kErrorCaption, ui::Icon::error);
         return;

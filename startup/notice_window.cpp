@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "startup/autorun_watch.h"
+#include "search/registry_walk.h"
 #include "startup/startup_entries.h"
 #include "ui/guard.h"
 
@@ -15,8 +16,9 @@ constexpr int kHeight = 128;
 constexpr int kStep = 10;
 
 // The data of a value as text, whatever its type.
-std::string data_of(platform::Registry& registry, const WatchedKey& key, const std::string& name) {
-    auto open = registry.open(key.root, key.key, platform::KeyAccess::read);
+std::string data_of(platform::Registry& registry, const WatchedKey& key, const WatchedValue& value) {
+    auto open = registry.open(key.root, key.key, platform::KeyAccess::read, value.view);
+    const std::string& name = value.name;
     if (!open) return "";
     const auto type = (*open)->value_type(name).value_or(platform::ValueType::none);
     const bool text = type == platform::ValueType::string || type == platform::ValueType::expand_string;
@@ -82,12 +84,13 @@ void NoticeWindow::park() {
 
 bool NoticeWindow::parked() const { return left() == toolkit().screen_size().width; }
 
-void NoticeWindow::notify(std::size_t key, const std::string& name, const std::string& command) {
+void NoticeWindow::notify(std::size_t key, const WatchedValue& value, const std::string& command) {
     key_ = key;
+    view_ = value.view;
     command_.set_text(command);
     command_.set_tooltip(command);
-    key_text_.set_text(kWatchedKeys[key].caption);
-    name_.set_text(name);
+    key_text_.set_text(search::key_name_in_view(kWatchedKeys[key].caption, value.view));
+    name_.set_text(value.name);
     if (!parked()) return;
     const int screen_height = toolkit().screen_size().height;
     set_position(left(), static_cast<int>(std::lround(screen_height / 2.0 - kHeight / 2.0)));
@@ -114,7 +117,7 @@ void NoticeWindow::keep() {
 void NoticeWindow::remove() {
     link_.play();
     const WatchedKey& key = kWatchedKeys[key_];
-    if (auto open = registry_.open(key.root, key.key, platform::KeyAccess::write)) {
+    if (auto open = registry_.open(key.root, key.key, platform::KeyAccess::write, view_)) {
         if (auto deleted = (*open)->delete_value(name_.text()); !deleted)
             dialogs().message(deleted.message(), ui::kErrorCaption, ui::Icon::error);
     } else {
@@ -142,9 +145,9 @@ void AutorunMonitor::tick() {
             if (!data_.exists(key.snapshot)) continue;
             const auto snapshot = data_.read_lines(key.snapshot);
             if (snapshot.empty()) continue;  // a key without values when taken is not watched
-            const auto name = new_name(snapshot, current_names(registry_, key));
-            if (!name) continue;
-            notice_.notify(index, *name, data_of(registry_, key, *name));
+            const auto value = new_value(snapshot, current_values(registry_, key));
+            if (!value) continue;
+            notice_.notify(index, *value, data_of(registry_, key, *value));
         }
     });
 }

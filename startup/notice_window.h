@@ -13,6 +13,7 @@
 
 #include "platform/registry.h"
 #include "platform/sound.h"
+#include "startup/autorun_watch.h"
 #include "store/data_folder.h"
 #include "ui/ui.h"
 
@@ -30,7 +31,7 @@ public:
     // Shows a new value of watched key `key` (an index of kWatchedKeys);
     // slides in unless a notification is already showing, whose content it
     // then replaces.
-    void notify(std::size_t key, const std::string& name, const std::string& command);
+    void notify(std::size_t key, const WatchedValue& value, const std::string& command);
     void slide();
     void keep();
     void remove();
@@ -48,6 +49,7 @@ private:
     platform::SoundPlayer& radar_;
     platform::SoundPlayer& link_;
     std::size_t key_ = 0;
+    platform::View view_ = platform::View::native;
 
     ui::Label title_{*this, "Label1"};
     ui::Label command_caption_{*this, "Label2"};

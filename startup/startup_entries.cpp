@@ -1,5 +1,7 @@
 #include "startup/startup_entries.h"
 
+#include <algorithm>
+
 #include "search/folded.h"
 #include "search/registry_walk.h"
 
@@ -8,6 +10,12 @@ namespace startup {
 platform::Root root_of(Hive hive) {
     return hive == Hive::all_users ? platform::Root::local_machine : platform::Root::current_user;
 }
+
+platform::View added_view(Hive hive) {
+    return hive == Hive::all_users ? platform::View::bit64 : platform::View::native;
+}
+
+std::string StartupEntry::key_text() const { return search::key_name_in_view(read_key(key), view); }
 
 const char* read_key(StartKey key) { return key == StartKey::run ? kRunKey : kRunOnceKey; }
 const char* written_key(StartKey key) { return key == StartKey::run ? kRunKeyWritten : kRunOnceKeyWritten; }
@@ -28,50 +36,64 @@ std::string value_text(platform::RegistryKey& key, const std::string& name, plat
 
 namespace {
 
-void read_key_entries(platform::Registry& registry, Hive hive, StartKey which, std::vector<StartupEntry>& entries) {
-    const auto values = search::key_values(registry, root_of(hive), read_key(which));
+void read_key_entries(platform::Registry& registry, Hive hive, StartKey which, platform::View view,
+                      std::vector<StartupEntry>& entries) {
+    const auto values = search::key_values(registry, root_of(hive), read_key(which), view);
     if (values.empty()) return;
-    auto open = registry.open(root_of(hive), read_key(which), platform::KeyAccess::read);
+    const std::size_t earlier = entries.size();
+    auto open = registry.open(root_of(hive), read_key(which), platform::KeyAccess::read, view);
     for (const auto& value : values) {
         StartupEntry entry;
         entry.key = which;
         entry.name = value.name;
         entry.is_string = value.text.has_value();
+        entry.view = view;
         if (open) entry.command = value_text(**open, value.name, value.type, value.text);
-        entries.push_back(std::move(entry));
+        const auto twin = [&](const StartupEntry& e) {
+            return e.key == entry.key && e.view != entry.view && e.name == entry.name && e.command == entry.command;
+        };
+        if (std::none_of(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(earlier), twin))
+            entries.push_back(std::move(entry));
     }
+}
+
+platform::Result<std::unique_ptr<platform::RegistryKey>> open_for_writing(platform::Registry& registry, Hive hive,
+                                                                          StartKey key, platform::View view) {
+    return registry.open(root_of(hive), written_key(key), platform::KeyAccess::write, view);
 }
 
 }  // namespace
 
 std::vector<StartupEntry> read_startup_entries(platform::Registry& registry, Hive hive) {
     std::vector<StartupEntry> entries;
-    read_key_entries(registry, hive, StartKey::run, entries);
-    read_key_entries(registry, hive, StartKey::run_once, entries);
+    for (const StartKey which : {StartKey::run, StartKey::run_once})
+        for (const platform::View view : search::views_of(root_of(hive)))
+            read_key_entries(registry, hive, which, view, entries);
     return entries;
 }
 
 platform::Status write_startup_entry(platform::Registry& registry, Hive hive, StartKey key, const std::string& name,
-                                     const std::string& command) {
-    auto open = registry.open(root_of(hive), written_key(key), platform::KeyAccess::write);
+                                     const std::string& command, platform::View view) {
+    auto open = open_for_writing(registry, hive, key, view);
     if (!open) return open.status();
     return (*open)->write_string(name, command);
 }
 
-platform::Status delete_startup_entry(platform::Registry& registry, Hive hive, StartKey key, const std::string& name) {
-    auto open = registry.open(root_of(hive), written_key(key), platform::KeyAccess::write);
+platform::Status delete_startup_entry(platform::Registry& registry, Hive hive, const StartupEntry& entry) {
+    auto open = open_for_writing(registry, hive, entry.key, entry.view);
     if (!open) return open.status();
-    return (*open)->delete_value(name);
+    return (*open)->delete_value(entry.name);
 }
 
 platform::Status change_startup_entry(platform::Registry& registry, Hive hive, const StartupEntry& old_entry,
                                       StartKey key, const std::string& name, const std::string& command) {
     const bool same_key = old_entry.key == key;
-    if (same_key && name == old_entry.name) return write_startup_entry(registry, hive, key, name, command);
+    const platform::View view = old_entry.view;
+    if (same_key && name == old_entry.name) return write_startup_entry(registry, hive, key, name, command, view);
     if (same_key && search::equal_folded(name, old_entry.name)) {
         // The registry keeps a value's name as it was made: only a fresh
         // value takes the new spelling.
-        auto open = registry.open(root_of(hive), written_key(key), platform::KeyAccess::write);
+        auto open = open_for_writing(registry, hive, key, view);
         if (!open) return open.status();
         const auto old_type = (*open)->value_type(old_entry.name);
         const auto old_text = (*open)->read_string(old_entry.name);
@@ -86,9 +108,9 @@ platform::Status change_startup_entry(platform::Registry& registry, Hive hive, c
         }
         return written;
     }
-    if (auto written = write_startup_entry(registry, hive, key, name, command); !written) return written;
+    if (auto written = write_startup_entry(registry, hive, key, name, command, view); !written) return written;
     // The new entry is in place; an old value that will not go stays listed.
-    static_cast<void>(delete_startup_entry(registry, hive, old_entry.key, old_entry.name));
+    static_cast<void>(delete_startup_entry(registry, hive, old_entry));
     return platform::Status::success();
 }
 

@@ -94,7 +94,7 @@ void StartupPage::add() { editor_.open_add(hive_); }
 
 void StartupPage::remove() {
     if (const StartupEntry* entry = first_named_as_selected())
-        static_cast<void>(delete_startup_entry(registry_, hive_, entry->key, entry->name));  // the list shows what is left
+        static_cast<void>(delete_startup_entry(registry_, hive_, *entry));  // the list shows what is left
     refresh();
 }
 

@@ -116,8 +116,7 @@ bool FaultyRegistry::unreadable(Root root, const std::string& path) const {
 }
 
 Result<std::unique_ptr<RegistryKey>> FaultyRegistry::open(Root root, const std::string& path, KeyAccess access) {
-    if (unreadable(root, path) && inner_.key_exists(root, path)) return failure(Error::access_denied);
-    return inner_.open(root, path, access);
+    return open(root, path, access, View::native);
 }
 
 Result<std::unique_ptr<RegistryKey>> FaultyRegistry::create(Root root, const std::string& path) {
@@ -125,14 +124,24 @@ Result<std::unique_ptr<RegistryKey>> FaultyRegistry::create(Root root, const std
     return inner_.create(root, path);
 }
 
-bool FaultyRegistry::key_exists(Root root, const std::string& path) {
-    // Existence is tested by opening for reading, which fails here.
-    return !unreadable(root, path) && inner_.key_exists(root, path);
+bool FaultyRegistry::key_exists(Root root, const std::string& path) { return key_exists(root, path, View::native); }
+
+Status FaultyRegistry::delete_tree(Root root, const std::string& path) { return delete_tree(root, path, View::native); }
+
+Result<std::unique_ptr<RegistryKey>> FaultyRegistry::open(Root root, const std::string& path, KeyAccess access,
+                                                          View view) {
+    if (unreadable(root, path) && inner_.key_exists(root, path, view)) return failure(Error::access_denied);
+    return inner_.open(root, path, access, view);
 }
 
-Status FaultyRegistry::delete_tree(Root root, const std::string& path) {
-    if (unreadable(root, path) && inner_.key_exists(root, path)) return failure(Error::access_denied);
-    return inner_.delete_tree(root, path);
+bool FaultyRegistry::key_exists(Root root, const std::string& path, View view) {
+    // Existence is tested by opening for reading, which fails here.
+    return !unreadable(root, path) && inner_.key_exists(root, path, view);
+}
+
+Status FaultyRegistry::delete_tree(Root root, const std::string& path, View view) {
+    if (unreadable(root, path) && inner_.key_exists(root, path, view)) return failure(Error::access_denied);
+    return inner_.delete_tree(root, path, view);
 }
 
 }  // namespace platform::posix

@@ -62,6 +62,10 @@ public:
     Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) override;
     bool key_exists(Root root, const std::string& path) override;
     Status delete_tree(Root root, const std::string& path) override;
+    // A key made unreadable is unreadable in every view.
+    Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access, View view) override;
+    bool key_exists(Root root, const std::string& path, View view) override;
+    Status delete_tree(Root root, const std::string& path, View view) override;
 
 private:
     bool unreadable(Root root, const std::string& path) const;

@@ -191,3 +191,22 @@ TEST_F(Monitor, AnAnswerDuringTheSlideParksTheWindow) {
     EXPECT_TRUE(notice.parked());
     EXPECT_FALSE(notice.visible());
 }
+
+TEST_F(Monitor, HklmKeysAreWatchedInBothViews) {
+    constexpr char kRun32[] = "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    set(HKLM, kRun, "A");
+    set(HKLM, kRun32, "B");
+    watch({0});
+    EXPECT_EQ(box.read("C:\\Program\\Data\\al_hklm.txt"), "A\r\nB\r\n");
+
+    set(HKLM, kRun32, "New32", "C:\\x86.exe");
+    monitor.tick();
+    ASSERT_TRUE(showing());
+    EXPECT_EQ(notice.name().text(), "New32");
+    EXPECT_EQ(notice.command().text(), "C:\\x86.exe");
+    EXPECT_EQ(notice.key_text().text(), "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+    set(HKLM, kRun, "New32");  // the same name in the 64-bit view stays
+    notice.remove_link().click();
+    EXPECT_FALSE(has(HKLM, kRun32, "New32"));
+    EXPECT_TRUE(has(HKLM, kRun, "New32"));
+}
