@@ -1,5 +1,7 @@
 #include "app/update_check.h"
 
+#include "search/folders.h"
+
 namespace app {
 
 namespace {
@@ -57,8 +59,9 @@ UpdateWindow::UpdateWindow(ui::Toolkit& toolkit, platform::Shell& shell, std::st
 void UpdateWindow::offer(const std::string& new_version, const std::vector<std::string>& history) {
     new_version_.set_text(new_version);
     own_version_.set_text(kVersion);
-    changes_.set_text("");
-    for (const auto& line : history) changes_.append_line(line);
+    std::string text;
+    for (const auto& line : history) text += (text.empty() ? "" : "\r\n") + line;
+    changes_.set_text(text);  // at once: a line at a time repaints the box once per line
     show();
 }
 
@@ -71,16 +74,33 @@ UpdateCheck::UpdateCheck(ui::Toolkit& toolkit, platform::Platform& platform, con
                          std::string server)
     : platform_(platform), data_(data), server_(std::move(server)), window_(toolkit, platform.shell, server_) {}
 
-std::string UpdateCheck::copy_path() const { return data_.program_folder() + kTemporaryCopy; }
+std::string UpdateCheck::copy_path() const {
+    const auto temp = search::TempFolderPath(platform_.system, platform_.fs);
+    if (!temp) return "";
+    return *temp + (temp->ends_with('\\') ? "" : "\\") + kTemporaryCopy;
+}
 
 UpdateCheck::Outcome UpdateCheck::check() {
     const std::string copy = copy_path();
+    if (copy.empty()) {
+        write_failure_ = "Не задана папка для временных файлов (TEMP).";
+        return Outcome::unwritable;
+    }
     // A copy left by an earlier run is stale, and a missing one is no error.
     const auto discard_copy = [&] { static_cast<void>(platform_.fs.delete_file(copy)); };
     discard_copy();
     std::vector<std::string> history;
-    if (platform_.internet.connected() && platform_.internet.download(server_ + kHistoryPath, copy))
-        if (const auto text = platform::read_whole_file(platform_.fs, copy)) history = store::split_lines(*text);
+    if (platform_.internet.connected()) {
+        // A copy that cannot be written is told as such, not as a server
+        // that cannot be reached.
+        if (auto made = platform::write_whole_file(platform_.fs, copy, ""); !made) {
+            write_failure_ = "Не удалось записать файл " + copy + ". " + made.message();
+            discard_copy();
+            return Outcome::unwritable;
+        }
+        if (platform_.internet.download(server_ + kHistoryPath, copy))
+            if (const auto text = platform::read_whole_file(platform_.fs, copy)) history = store::split_lines(*text);
+    }
     discard_copy();
     const auto published = history.empty() ? std::nullopt : published_build(history.front());
     if (!published) return Outcome::failed;
@@ -101,6 +121,7 @@ void UpdateCheck::check_now() {
                 "Не удалось соединиться с сервером обновлений. Проверьте Ваше подключение к интернету.", "Ошибка",
                 ui::Icon::error);
             break;
+        case Outcome::unwritable: window_.dialogs().message(write_failure_, "Ошибка", ui::Icon::error); break;
     }
 }
 

@@ -62,16 +62,19 @@ public:
     void check_at_startup();
 
     UpdateWindow& window() { return window_; }
-    // The history file's temporary copy beside the executable.
+    // The history file's temporary copy, in the temporary folder (TEMP),
+    // where the user can write wherever the program is installed; "" when
+    // there is no usable temporary folder.
     std::string copy_path() const;
 
 private:
-    enum class Outcome { newer, latest, failed };
+    enum class Outcome { newer, latest, failed, unwritable };
     Outcome check();
 
     platform::Platform& platform_;
     const store::DataFolder& data_;
     std::string server_;
+    std::string write_failure_;  // what the user is told for Outcome::unwritable
     UpdateWindow window_;
 };
 

@@ -46,6 +46,11 @@ struct ListedName {
     std::string text;
     bool unrepresentable = false;
 };
+// Which of a 64-bit Windows' two views of HKEY_LOCAL_MACHINE\Software (and of
+// HKEY_CLASSES_ROOT) a key is opened in: the program's own, the 64-bit one,
+// or the 32-bit one that 32-bit programs see (kept under
+// "Software\WOW6432Node"). A 32-bit Windows has one view, named by all three.
+enum class View { native, bit64, bit32 };
 
 // An open key; closed at destruction. Value names compare without case.
 class RegistryKey {
@@ -99,6 +104,13 @@ public:
     // Whether two value names name one value, by the registry's own rule
     // (Windows: without regard to case over all of Unicode).
     virtual bool same_name(const std::string& a, const std::string& b) = 0;
+    // The same in a chosen view. A registry with one view (a test's
+    // decorator) answers every view from it.
+    virtual Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access, View) {
+        return open(root, path, access);
+    }
+    virtual bool key_exists(Root root, const std::string& path, View) { return key_exists(root, path); }
+    virtual Status delete_tree(Root root, const std::string& path, View) { return delete_tree(root, path); }
 };
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "search/area_walk.h"
 #include "search/folded.h"
 #include "search/registry_walk.h"
 
@@ -118,6 +119,24 @@ bool is_skipped_value(std::string_view key, std::string_view value, platform::Pu
     return false;
 }
 
+// Whether a key lies in the 32-bit view: "...\\WOW6432Node\\..." or at its end.
+bool in_32bit_view(std::string_view key) {
+    const std::string folded = search::folded(key) + "\\";
+    return folded.starts_with("wow6432node\\") || folded.find("\\wow6432node\\") != std::string::npos;
+}
+
+// Where a 32-bit program finds a path in the system folder: the same path in
+// SysWOW64; nothing for any other path.
+std::optional<std::string> path_for_32bit_programs(const std::string& path, const std::string& windows) {
+    std::string_view folder = windows;
+    while (folder.ends_with('\\')) folder.remove_suffix(1);
+    if (folder.empty()) return std::nullopt;
+    const std::string system = std::string(folder) + "\\System32\\";
+    if (path.size() <= system.size() || search::folded(path.substr(0, system.size())) != search::folded(system))
+        return std::nullopt;
+    return std::string(folder) + "\\SysWOW64\\" + path.substr(system.size());
+}
+
 }  // namespace
 
 std::optional<KeySelection> read_key_selection(const store::DataFolder& data) {
@@ -156,6 +175,7 @@ ReferenceSearchResult run_reference_search(const ReferenceSearchSettings& settin
     rules.values_after_subkeys = true;
     search::RegistryWalk walk(platform.registry, pump, stop, std::move(rules));
     PathProbe probe(platform.fs);
+    const std::string windows = search::windows_folder(platform.registry);
 
     const std::pair<platform::Root, bool> roots[] = {{platform::Root::current_user, result.keys.current_user},
                                                       {platform::Root::local_machine, result.keys.local_machine}};
@@ -183,6 +203,9 @@ ReferenceSearchResult run_reference_search(const ReferenceSearchSettings& settin
             if (!open_key) continue;
             std::string data = open_key->read_string(name).value_or("");
             if (!names_missing_path(data, settings.drives, probe, pump)) continue;
+            if (in_32bit_view(key))
+                if (const auto redirected = path_for_32bit_programs(data, windows); redirected && probe.exists(*redirected))
+                    continue;
             if (is_skipped_value(key, name, pump)) continue;
             result.rows.push_back({root_prefix(root) + key, name, std::move(data)});
         }

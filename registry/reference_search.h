@@ -1,7 +1,9 @@
 #pragma once
 // The registry reference search: string values under "Software" of the
 // current user and of the machine whose text is a plain path on a chosen
-// drive that no longer exists.
+// drive that no longer exists. A value of a 32-bit program (under a
+// "WOW6432Node" key) that names the system folder counts as present when
+// SysWOW64 holds the path, where such a program finds it.
 #include <optional>
 #include <string>
 #include <string_view>

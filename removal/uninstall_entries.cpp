@@ -1,5 +1,6 @@
 #include "removal/uninstall_entries.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "search/folded.h"
@@ -7,15 +8,35 @@
 
 namespace removal {
 
-std::vector<UninstallEntry> read_uninstall_entries(platform::Registry& registry, platform::Pump& pump) {
-    std::vector<UninstallEntry> entries;
-    for (auto& subkey : search::subkey_strings(registry, platform::Root::local_machine, kUninstallKey,
-                                               {"DisplayName", "UninstallString"}, [&] { pump.serve(); })) {
+namespace {
+
+bool same_entry(const UninstallEntry& a, const UninstallEntry& b) {
+    return a.root == b.root && search::equal_folded(a.key_path, b.key_path) && a.display_name == b.display_name &&
+           a.command == b.command;
+}
+
+void read_entries(platform::Registry& registry, platform::Pump& pump, platform::Root root, platform::View view,
+                  std::vector<UninstallEntry>& entries) {
+    const std::size_t earlier = entries.size();
+    for (auto& subkey : search::subkey_strings(registry, root, kUninstallKey, {"DisplayName", "UninstallString"}, view,
+                                               [&] { pump.serve(); })) {
         auto& name = subkey.values[0];
         auto& command = subkey.values[1];
         if (!name || !command) continue;
-        entries.push_back({std::string(kUninstallKey) + "\\" + subkey.subkey, std::move(*name), std::move(*command)});
+        UninstallEntry entry{std::string(kUninstallKey) + "\\" + subkey.subkey, std::move(*name), std::move(*command),
+                             root, view};
+        const auto end = entries.begin() + static_cast<std::ptrdiff_t>(earlier);
+        if (std::none_of(entries.begin(), end, [&](const UninstallEntry& e) { return same_entry(e, entry); }))
+            entries.push_back(std::move(entry));
     }
+}
+
+}  // namespace
+
+std::vector<UninstallEntry> read_uninstall_entries(platform::Registry& registry, platform::Pump& pump) {
+    std::vector<UninstallEntry> entries;
+    for (const platform::Root root : {platform::Root::local_machine, platform::Root::current_user})
+        for (const platform::View view : search::views_of(root)) read_entries(registry, pump, root, view, entries);
     return entries;
 }
 
@@ -42,8 +63,8 @@ std::vector<std::size_t> list_order(const std::vector<UninstallEntry>& entries) 
 }
 
 platform::Status remove_uninstall_entry(platform::Registry& registry, const UninstallEntry& entry) {
-    auto removed = registry.delete_tree(platform::Root::local_machine, entry.key_path);
-    if (!removed && !registry.key_exists(platform::Root::local_machine, entry.key_path))
+    auto removed = registry.delete_tree(entry.root, entry.key_path, entry.view);
+    if (!removed && !registry.key_exists(entry.root, entry.key_path, entry.view))
         return platform::Status::success();
     return removed;
 }

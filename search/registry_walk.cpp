@@ -1,5 +1,9 @@
 #include "search/registry_walk.h"
 
+#include <algorithm>
+
+#include "search/folded.h"
+
 namespace search {
 
 RegistryWalk::RegistryWalk(platform::Registry& registry, platform::Pump& pump, const platform::StopRequest& stop,
@@ -38,15 +42,16 @@ void RegistryWalk::take_values(platform::RegistryKey& open, const std::string& k
 }
 
 std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform::Root root, const std::string& key,
-                                          const std::vector<std::string>& names,
+                                          const std::vector<std::string>& names, platform::View view,
                                           const std::function<void()>& before_each) {
     std::vector<SubkeyStrings> list;
-    auto parent = registry.open(root, key, platform::KeyAccess::read);
+    auto parent = registry.open(root, key, platform::KeyAccess::read, view);
     if (!parent) return list;
     for (auto& subkey : (*parent)->subkey_names()) {
         if (before_each) before_each();
         SubkeyStrings entry{std::move(subkey), std::vector<std::optional<std::string>>(names.size())};
-        auto child = registry.open(root, key.empty() ? entry.subkey : key + "\\" + entry.subkey, platform::KeyAccess::read);
+        auto child = registry.open(root, key.empty() ? entry.subkey : key + "\\" + entry.subkey, platform::KeyAccess::read,
+                                   view);
         if (child)
             for (std::size_t i = 0; i < names.size(); ++i) entry.values[i] = (*child)->read_string(names[i]);
         list.push_back(std::move(entry));
@@ -54,9 +59,10 @@ std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform
     return list;
 }
 
-std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root root, const std::string& key) {
+std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root root, const std::string& key,
+                                 platform::View view) {
     std::vector<KeyValue> list;
-    auto open = registry.open(root, key, platform::KeyAccess::read);
+    auto open = registry.open(root, key, platform::KeyAccess::read, view);
     if (!open) return list;
     for (auto& name : (*open)->every_value_name()) {
         KeyValue value;
@@ -67,6 +73,22 @@ std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root ro
         list.push_back(std::move(value));
     }
     return list;
+}
+
+std::vector<platform::View> views_of(platform::Root root) {
+    if (root == platform::Root::local_machine) return {platform::View::bit64, platform::View::bit32};
+    return {platform::View::native};
+}
+
+std::string key_name_in_view(const std::string& key, platform::View view) {
+    if (view != platform::View::bit32) return key;
+    for (std::size_t start = 0; start < key.size();) {
+        const std::size_t end = std::min(key.find('\\', start), key.size());
+        if (search::equal_folded(std::string_view(key).substr(start, end - start), "software"))
+            return key.substr(0, end) + "\\WOW6432Node" + key.substr(end);
+        start = end + 1;
+    }
+    return key;
 }
 
 }  // namespace search

@@ -65,6 +65,7 @@ struct SubkeyStrings {
 // `before_each` runs before each subkey is opened.
 std::vector<SubkeyStrings> subkey_strings(platform::Registry& registry, platform::Root root, const std::string& key,
                                           const std::vector<std::string>& names,
+                                          platform::View view = platform::View::native,
                                           const std::function<void()>& before_each = {});
 
 // A value of one key with its type and exact data. A name without a cp1251
@@ -78,6 +79,17 @@ struct KeyValue {
 };
 
 // The values of `key` in the platform's order; nothing for a missing key.
-std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root root, const std::string& key);
+std::vector<KeyValue> key_values(platform::Registry& registry, platform::Root root, const std::string& key,
+                                 platform::View view = platform::View::native);
+
+// The views a list of one root's programs reads: HKEY_LOCAL_MACHINE's two,
+// 64-bit first (32-bit programs register in the other); the program's own
+// for the other roots, whose keys the views share.
+std::vector<platform::View> views_of(platform::Root root);
+
+// A key's name ("SOFTWARE\Microsoft\..." or "HKLM\Software\...") as the
+// registry keeps it in `view`: the 32-bit view's keys lie under
+// "Software\WOW6432Node".
+std::string key_name_in_view(const std::string& key, platform::View view);
 
 }  // namespace search

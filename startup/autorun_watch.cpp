@@ -16,12 +16,24 @@ AutorunSettings AutorunSettings::load(const store::DataFolder& data, platform::R
     return settings;
 }
 
+namespace {
+
+std::vector<std::string> names_of(const std::vector<WatchedValue>& values) {
+    std::vector<std::string> names;
+    for (const auto& value : values) names.push_back(value.name);
+    return names;
+}
+
+}  // namespace
+
 bool monitor_on(const store::DataFolder& data) { return data.exists(kMonitorMarker); }
 
-std::vector<std::string> current_names(platform::Registry& registry, const WatchedKey& key) {
-    std::vector<std::string> names;
-    for (auto& value : search::key_values(registry, key.root, key.key)) names.push_back(std::move(value.name));
-    return names;
+std::vector<WatchedValue> current_values(platform::Registry& registry, const WatchedKey& key) {
+    std::vector<WatchedValue> values;
+    for (const platform::View view : search::views_of(key.root))
+        for (auto& value : search::key_values(registry, key.root, key.key, view))
+            values.push_back({std::move(value.name), view, value.unrepresentable, std::move(value.data)});
+    return values;
 }
 
 bool apply_watch(const store::DataFolder& data, platform::Registry& registry, const std::array<bool, 4>& watched) {
@@ -34,7 +46,7 @@ bool apply_watch(const store::DataFolder& data, platform::Registry& registry, co
     data.set_marker(kMonitorMarker, true);
     for (std::size_t i = 0; i < kWatchedKeys.size(); ++i) {
         if (watched[i])
-            data.rewrite(kWatchedKeys[i].snapshot, current_names(registry, kWatchedKeys[i]));
+            data.rewrite(kWatchedKeys[i].snapshot, names_of(current_values(registry, kWatchedKeys[i])));
         else
             data.remove(kWatchedKeys[i].snapshot);
     }
@@ -52,9 +64,9 @@ platform::Status write_block_policy(platform::Registry& registry, const std::arr
     return result;
 }
 
-std::optional<std::string> new_name(const std::vector<std::string>& snapshot, const std::vector<std::string>& current) {
-    for (const auto& name : current)
-        if (name != "###" && std::find(snapshot.begin(), snapshot.end(), name) == snapshot.end()) return name;
+std::optional<WatchedValue> new_value(const std::vector<std::string>& snapshot, const std::vector<WatchedValue>& current) {
+    for (const auto& value : current)
+        if (value.name != "###" && std::find(snapshot.begin(), snapshot.end(), value.name) == snapshot.end()) return value;
     return std::nullopt;
 }
 

@@ -56,13 +56,24 @@ bool apply_watch(const store::DataFolder& data, platform::Registry& registry, co
 // which is never created.
 platform::Status write_block_policy(platform::Registry& registry, const std::array<bool, 4>& blocked);
 
-// The value names of a key now, in the registry's order; none for a key that
-// does not open.
-std::vector<std::string> current_names(platform::Registry& registry, const WatchedKey& key);
+// A value of a watched key as found: its name (marked when it has no cp1251
+// form), the view it lies in and its data.
+struct WatchedValue {
+    std::string name;
+    platform::View view = platform::View::native;
+    bool unrepresentable = false;
+    std::optional<platform::RawValue> data;
+};
 
-// The first current name that is in no snapshot line (exact comparison), or
-// nothing. A name "###" is never new: lists of this program use it as a
-// mark, so such a value is passed over and the names after it still count.
-std::optional<std::string> new_name(const std::vector<std::string>& snapshot, const std::vector<std::string>& current);
+// The values of a key now, view by view (HKLM's keys in both: a 32-bit
+// program's entry lies in the 32-bit one), each in the registry's order; none
+// from a view whose key does not open. The snapshot holds their names.
+std::vector<WatchedValue> current_values(platform::Registry& registry, const WatchedKey& key);
+
+// The first current value whose name is in no snapshot line (exact
+// comparison), or nothing. A name "###" is never new: lists of this program
+// use it as a mark, so such a value is passed over and the names after it
+// still count.
+std::optional<WatchedValue> new_value(const std::vector<std::string>& snapshot, const std::vector<WatchedValue>& current);
 
 }  // namespace startup

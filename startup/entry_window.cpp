@@ -139,17 +139,19 @@ void EntryWindow::apply(int index) {
     const Hive hive = hive_of_tab(index);
     const StartKey key = tab.run.checked() ? StartKey::run : StartKey::run_once;
     const bool changing = is_change_tab(index) && changing_;
+    const platform::View view = changing ? changing_->view : added_view(hive);
     const platform::Status written = [&]() -> platform::Status {
         if (changing && changing_->unrepresentable) return platform::Status::failure(kUnrepresentableName);
         const auto touched = changing ? touched_by_change(hive, *changing_, key, tab.name.text())
                                       : std::vector<search::UndoItem>{{root_of(hive), written_key(key), tab.name.text()}};
         // A key that will not open for writing is refused before its undo file.
-        if (auto target = platform_.registry.open(root_of(hive), written_key(key), platform::KeyAccess::write); !target)
+        if (auto target = platform_.registry.open(root_of(hive), written_key(key), platform::KeyAccess::write, view);
+            !target)
             return target.status();
         const auto saved = search::save_undo_file(platform_, data_, "startup", touched);
         if (!saved) return saved.status();
         return changing ? change_startup_entry(platform_.registry, hive, *changing_, key, tab.name.text(), tab.command.text())
-                        : write_startup_entry(platform_.registry, hive, key, tab.name.text(), tab.command.text());
+                        : write_startup_entry(platform_.registry, hive, key, tab.name.text(), tab.command.text(), view);
     }();
     if (!written) {
         dialogs().message(written.message(), search::kRegistryErrorCaption, ui::Icon::error);

@@ -5,6 +5,7 @@
 
 #include "startup/autorun_watch.h"
 #include "search/registry_undo.h"
+#include "search/registry_walk.h"
 #include "startup/startup_entries.h"
 #include "ui/guard.h"
 
@@ -76,15 +77,15 @@ void NoticeWindow::park() {
 
 bool NoticeWindow::parked() const { return left() == toolkit().screen_size().width; }
 
-void NoticeWindow::notify(std::size_t key, const search::KeyValue& value) {
+void NoticeWindow::notify(std::size_t key, const WatchedValue& value) {
     key_ = key;
+    view_ = value.view;
     unrepresentable_ = value.unrepresentable;
     const std::string command = value.data ? platform::shown_text(*value.data) : "";
-    const std::string& name = value.name;
     command_.set_text(command);
     command_.set_tooltip(command);
-    key_text_.set_text(kWatchedKeys[key].caption);
-    name_.set_text(name);
+    key_text_.set_text(search::key_name_in_view(kWatchedKeys[key].caption, value.view));
+    name_.set_text(value.name);
     if (!parked()) return;
     const int screen_height = toolkit().screen_size().height;
     set_position(left(), static_cast<int>(std::lround(screen_height / 2.0 - kHeight / 2.0)));
@@ -113,9 +114,10 @@ void NoticeWindow::remove() {
     const WatchedKey& key = kWatchedKeys[key_];
     const auto deleted = [&]() -> platform::Status {
         if (unrepresentable_) return platform::Status::failure(kUnrepresentableName);
-        auto open = platform_.registry.open(key.root, key.key, platform::KeyAccess::write);
+        auto open = platform_.registry.open(key.root, key.key, platform::KeyAccess::write, view_);
         if (!open) return open.status();
-        const auto saved = search::save_undo_file(platform_, data_, "autorun", {{key.root, key.key, name_.text()}});
+        const auto saved = search::save_undo_file(platform_, data_, "autorun",
+                                                  {{key.root, search::key_name_in_view(key.key, view_), name_.text()}});
         if (!saved) return saved.status();
         return (*open)->delete_value(name_.text());
     }();
@@ -142,13 +144,9 @@ void AutorunMonitor::tick() {
             if (!data_.exists(key.snapshot)) continue;
             const auto snapshot = data_.read_lines(key.snapshot);
             if (snapshot.empty()) continue;  // a key without values when taken is not watched
-            const auto values = search::key_values(registry_, key.root, key.key);
-            std::vector<std::string> names;
-            for (const auto& value : values) names.push_back(value.name);
-            const auto name = new_name(snapshot, names);
-            if (!name) continue;
-            notice_.notify(index, *std::find_if(values.begin(), values.end(),
-                                                [&](const search::KeyValue& v) { return v.name == *name; }));
+            const auto value = new_value(snapshot, current_values(registry_, key));
+            if (!value) continue;
+            notice_.notify(index, *value);
         }
     });
 }

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "search/registry_walk.h"
+#include "startup/autorun_watch.h"
 #include "store/data_folder.h"
 #include "ui/ui.h"
 
@@ -31,7 +32,7 @@ public:
     // Shows a new value of watched key `key` (an index of kWatchedKeys);
     // slides in unless a notification is already showing, whose content it
     // then replaces.
-    void notify(std::size_t key, const search::KeyValue& value);
+    void notify(std::size_t key, const WatchedValue& value);
     void slide();
     void keep();
     void remove();
@@ -51,6 +52,7 @@ private:
     std::size_t key_ = 0;
     // The shown name has characters without a cp1251 form.
     bool unrepresentable_ = false;
+    platform::View view_ = platform::View::native;
 
     ui::Label title_{*this, "Label1"};
     ui::Label command_caption_{*this, "Label2"};

@@ -1,5 +1,6 @@
 #include "startup/startup_page.h"
 
+#include "search/registry_walk.h"
 #include "startup/entry_window.h"
 #include "ui/guard.h"
 
@@ -99,7 +100,8 @@ void StartupPage::remove() {
         const auto deleted = [&]() -> platform::Status {
             if (entry->unrepresentable) return platform::Status::failure(kUnrepresentableName);
             const auto saved = search::save_undo_file(platform_, data_, "startup",
-                                                      {{root_of(hive_), written_key(entry->key), entry->name}});
+                                                      {{root_of(hive_), search::key_name_in_view(written_key(entry->key), entry->view),
+                                                        entry->name}});
             if (!saved) return saved.status();
             return delete_startup_entry(platform_.registry, hive_, *entry);
         }();

@@ -121,10 +121,7 @@ void FaultyRegistry::make_read_only(Root root, const std::string& path) { read_o
 bool FaultyRegistry::read_only(Root root, const std::string& path) const { return within(read_only_, key_name(root, path)); }
 
 Result<std::unique_ptr<RegistryKey>> FaultyRegistry::open(Root root, const std::string& path, KeyAccess access) {
-    if (unreadable(root, path) && inner_.key_exists(root, path)) return failure(Error::access_denied);
-    if (access == KeyAccess::write && read_only(root, path) && inner_.key_exists(root, path))
-        return failure(Error::access_denied);
-    return inner_.open(root, path, access);
+    return open(root, path, access, View::native);
 }
 
 Result<std::unique_ptr<RegistryKey>> FaultyRegistry::create(Root root, const std::string& path) {
@@ -132,15 +129,27 @@ Result<std::unique_ptr<RegistryKey>> FaultyRegistry::create(Root root, const std
     return inner_.create(root, path);
 }
 
-bool FaultyRegistry::key_exists(Root root, const std::string& path) {
-    // Existence is tested by opening for reading, which fails here.
-    return !unreadable(root, path) && inner_.key_exists(root, path);
+bool FaultyRegistry::key_exists(Root root, const std::string& path) { return key_exists(root, path, View::native); }
+
+Status FaultyRegistry::delete_tree(Root root, const std::string& path) { return delete_tree(root, path, View::native); }
+
+Result<std::unique_ptr<RegistryKey>> FaultyRegistry::open(Root root, const std::string& path, KeyAccess access,
+                                                          View view) {
+    if (unreadable(root, path) && inner_.key_exists(root, path, view)) return failure(Error::access_denied);
+    if (access == KeyAccess::write && read_only(root, path) && inner_.key_exists(root, path, view))
+        return failure(Error::access_denied);
+    return inner_.open(root, path, access, view);
 }
 
-Status FaultyRegistry::delete_tree(Root root, const std::string& path) {
-    if ((unreadable(root, path) || read_only(root, path)) && inner_.key_exists(root, path))
+bool FaultyRegistry::key_exists(Root root, const std::string& path, View view) {
+    // Existence is tested by opening for reading, which fails here.
+    return !unreadable(root, path) && inner_.key_exists(root, path, view);
+}
+
+Status FaultyRegistry::delete_tree(Root root, const std::string& path, View view) {
+    if ((unreadable(root, path) || read_only(root, path)) && inner_.key_exists(root, path, view))
         return failure(Error::access_denied);
-    return inner_.delete_tree(root, path);
+    return inner_.delete_tree(root, path, view);
 }
 
 }  // namespace platform::posix

@@ -72,6 +72,10 @@ public:
     bool key_exists(Root root, const std::string& path) override;
     Status delete_tree(Root root, const std::string& path) override;
     bool same_name(const std::string& a, const std::string& b) override { return inner_.same_name(a, b); }
+    // A key made unreadable is unreadable in every view.
+    Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access, View view) override;
+    bool key_exists(Root root, const std::string& path, View view) override;
+    Status delete_tree(Root root, const std::string& path, View view) override;
 
 private:
     bool unreadable(Root root, const std::string& path) const;

@@ -328,8 +328,35 @@ std::shared_ptr<PosixRegistry::Key> PosixRegistry::find(Root root, const std::st
     return key;
 }
 
+namespace {
+
+// Where a key of a view is stored: the 32-bit view of HKLM\Software and of
+// HKCR is their "WOW6432Node" subkey; every other key is shared.
+std::string stored_path(Root root, const std::string& path, View view) {
+    if (view != View::bit32 || root == Root::current_user) return path;
+    auto parts = split_key_path(path);
+    const std::size_t at = root == Root::classes_root ? 0 : 1;
+    if (root == Root::local_machine && (parts.empty() || upper(parts[0]) != "SOFTWARE")) return path;
+    if (parts.size() > at && upper(parts[at]) == "WOW6432NODE") return path;
+    parts.insert(parts.begin() + static_cast<std::ptrdiff_t>(std::min(at, parts.size())), "WOW6432Node");
+    std::string joined;
+    for (const auto& part : parts) joined += (joined.empty() ? "" : "\\") + part;
+    return joined;
+}
+
+}  // namespace
+
 Result<std::unique_ptr<RegistryKey>> PosixRegistry::open(Root root, const std::string& path, KeyAccess access) {
-    auto key = find(root, path);
+    return open(root, path, access, View::native);
+}
+
+bool PosixRegistry::key_exists(Root root, const std::string& path) { return key_exists(root, path, View::native); }
+
+Status PosixRegistry::delete_tree(Root root, const std::string& path) { return delete_tree(root, path, View::native); }
+
+Result<std::unique_ptr<RegistryKey>> PosixRegistry::open(Root root, const std::string& path, KeyAccess access,
+                                                         View view) {
+    auto key = find(root, stored_path(root, path, view));
     if (!key) return failure(Error::file_not_found);
     return std::unique_ptr<RegistryKey>(std::make_unique<PosixKey>(std::move(key), access));
 }
@@ -349,10 +376,12 @@ Result<std::unique_ptr<RegistryKey>> PosixRegistry::create(Root root, const std:
 
 bool PosixRegistry::same_name(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
 
-bool PosixRegistry::key_exists(Root root, const std::string& path) { return find(root, path) != nullptr; }
+bool PosixRegistry::key_exists(Root root, const std::string& path, View view) {
+    return find(root, stored_path(root, path, view)) != nullptr;
+}
 
-Status PosixRegistry::delete_tree(Root root, const std::string& path) {
-    auto parts = split_key_path(path);
+Status PosixRegistry::delete_tree(Root root, const std::string& path, View view) {
+    auto parts = split_key_path(stored_path(root, path, view));
     if (parts.empty()) return failure(Error::access_denied);  // never a root
     const std::string last = upper(parts.back());
     parts.pop_back();

@@ -5,6 +5,8 @@
 // order, as the registry does. The tree imports and exports .reg text
 // (REGEDIT4: "[key]", "name"="text", dword:, hex(n):, "[-key]", "name"=-;
 // the version 5 header and a UTF-16 file with its BOM are read as well).
+// Keys are named as they are stored: the 32-bit view's keys are the
+// "WOW6432Node" keys of a 64-bit Windows.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -26,6 +28,11 @@ public:
     Status delete_tree(Root root, const std::string& path) override;
     // The same upper-casing as every lookup of the stand-in.
     bool same_name(const std::string& a, const std::string& b) override;
+    // A 64-bit Windows: the program's view is the 64-bit one, and the 32-bit
+    // view of HKLM\Software and of HKCR lies under their "WOW6432Node" key.
+    Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access, View view) override;
+    bool key_exists(Root root, const std::string& path, View view) override;
+    Status delete_tree(Root root, const std::string& path, View view) override;
 
     // Applies .reg text (cp1251, or UTF-16 with its BOM).
     Status import_reg(const std::string& text);

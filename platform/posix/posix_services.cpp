@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
@@ -248,9 +249,12 @@ Status PosixInternet::download(const std::string& url, const std::string& file) 
     freeaddrinfo(found);
     if (sock < 0) return internet_failure("Не удается установить соединение с сервером.");
 
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kDownloadSeconds);
     const auto wait_for = [&](short events) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
         pollfd p{sock, events, 0};
-        return poll(&p, 1, 10000) == 1;
+        return poll(&p, 1, static_cast<int>(std::min<long long>(10000, left.count()))) == 1;
     };
     const std::string request = "GET " + path + " HTTP/1.0\r\nHost: " + host_port +
                                 "\r\nUser-Agent: Vorlinde System Cleaner\r\nConnection: close\r\n\r\n";
@@ -271,6 +275,7 @@ Status PosixInternet::download(const std::string& url, const std::string& file) 
     std::string head;
     bool in_body = false;
     int status_code = 0;
+    std::uint64_t body_size = 0;
     std::unique_ptr<File> out;
     Status result = Status::success();
     char buffer[1024];
@@ -305,11 +310,18 @@ Status PosixInternet::download(const std::string& url, const std::string& file) 
             out = std::move(*created);
             chunk = head.substr(end + 4);
         }
+        const bool too_long = body_size + chunk.size() > kDownloadLimit;
+        if (too_long) chunk.resize(static_cast<std::size_t>(kDownloadLimit - body_size));
+        body_size += chunk.size();
         if (!chunk.empty()) {
             if (Status s = out->write(chunk.data(), chunk.size()); !s) {
                 result = s;
                 break;
             }
+        }
+        if (too_long) {
+            result = internet_failure("Ответ сервера слишком велик.");
+            break;
         }
     }
     close(sock);

@@ -64,7 +64,7 @@ private:
 };
 
 // A small HTTP/1.0 client for http:// addresses (bounded: 10 s without data
-// ends a download). The connection test answers what the configuration says.
+// ends a download, and so do the limits of size and time). The connection test answers what the configuration says.
 class PosixInternet : public Internet {
 public:
     PosixInternet(PosixFileSystem& fs, bool connected) : fs_(fs), connected_(connected) {}

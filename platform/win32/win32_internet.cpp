@@ -30,9 +30,10 @@ public:
     }
 
     Status download(const std::string& url, const std::string& file) override {
+        const ULONGLONG deadline = GetTickCount64() + kDownloadSeconds * 1000ull;
         InternetHandle session(InternetOpenW(agent_name().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
         if (!session.get()) return internet_error();
-        DWORD timeout = 10000;
+        DWORD timeout = kDownloadSeconds * 1000;
         InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
         InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
         // Always from the server: an update check must not see an old copy.
@@ -44,11 +45,17 @@ public:
                                          nullptr) != FALSE;
         auto out = file_system().create(file);
         if (!out) return out.status();
+        std::uint64_t body_size = 0;
         char buffer[1024];
         for (;;) {
             DWORD got = 0;
             if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got) || got == 0) break;
+            const bool too_long = body_size + got > kDownloadLimit;
+            if (too_long) got = static_cast<DWORD>(kDownloadLimit - body_size);
+            body_size += got;
             if (Status s = (*out)->write(buffer, got); !s) return s;
+            if (too_long) return Status::failure("Ответ сервера слишком велик.");
+            if (GetTickCount64() > deadline) return Status::failure("Время ожидания операции истекло.");
         }
         if (http && (status < 200 || status > 299))
             return Status::failure("Сервер ответил кодом " + std::to_string(status) + ".");

@@ -19,6 +19,16 @@ HKEY root_key(Root root) {
     return HKEY_CURRENT_USER;
 }
 
+// The flag that opens a key in a view; none for the program's own.
+REGSAM view_flag(View view) {
+    switch (view) {
+        case View::native: return 0;
+        case View::bit64: return KEY_WOW64_64KEY;
+        case View::bit32: return KEY_WOW64_32KEY;
+    }
+    return 0;
+}
+
 // The names (UTF-16) that `enumerate` (RegEnumKeyExW or RegEnumValueW)
 // gives one by one, with a buffer of `longest` characters to start with.
 template <class Enumerate>
@@ -182,29 +192,25 @@ private:
     KeyHandle key_;
 };
 
-LSTATUS delete_tree_wide(HKEY root, const std::wstring& path) {
+LSTATUS delete_tree_wide(HKEY root, const std::wstring& path, REGSAM view) {
     std::vector<std::wstring> subkeys;
     {
         KeyHandle key;
-        const LSTATUS r = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.out());
+        const LSTATUS r = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.out());
         if (r != ERROR_SUCCESS) return r;
         subkeys = wide_subkeys(key.get());
     }
     for (const auto& sub : subkeys) {
-        const LSTATUS r = delete_tree_wide(root, path + L"\\" + sub);
+        const LSTATUS r = delete_tree_wide(root, path + L"\\" + sub, view);
         if (r != ERROR_SUCCESS) return r;
     }
-    return RegDeleteKeyW(root, path.c_str());
+    return RegDeleteKeyExW(root, path.c_str(), view, 0);
 }
 
 class Win32Registry : public Registry {
 public:
     Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access) override {
-        KeyHandle key;
-        const REGSAM rights = access == KeyAccess::read ? KEY_READ : KEY_READ | KEY_WRITE;
-        const LSTATUS r = RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, rights, key.out());
-        if (r != ERROR_SUCCESS) return error_status(r);
-        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(std::move(key)));
+        return open(root, path, access, View::native);
     }
 
     Result<std::unique_ptr<RegistryKey>> create(Root root, const std::string& path) override {
@@ -215,17 +221,30 @@ public:
         return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(std::move(key)));
     }
 
-    bool key_exists(Root root, const std::string& path) override {
+    bool key_exists(Root root, const std::string& path) override { return key_exists(root, path, View::native); }
+
+    Status delete_tree(Root root, const std::string& path) override { return delete_tree(root, path, View::native); }
+
+    Result<std::unique_ptr<RegistryKey>> open(Root root, const std::string& path, KeyAccess access, View view) override {
         KeyHandle key;
-        return RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, KEY_READ, key.out()) == ERROR_SUCCESS;
+        const REGSAM rights = (access == KeyAccess::read ? KEY_READ : KEY_READ | KEY_WRITE) | view_flag(view);
+        const LSTATUS r = RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, rights, key.out());
+        if (r != ERROR_SUCCESS) return error_status(r);
+        return std::unique_ptr<RegistryKey>(std::make_unique<Win32Key>(std::move(key)));
     }
 
-    Status delete_tree(Root root, const std::string& path) override {
+    bool key_exists(Root root, const std::string& path, View view) override {
+        KeyHandle key;
+        return RegOpenKeyExW(root_key(root), widen(path).c_str(), 0, KEY_READ | view_flag(view), key.out()) ==
+               ERROR_SUCCESS;
+    }
+
+    Status delete_tree(Root root, const std::string& path, View view) override {
         std::wstring wide = widen(path);
         while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
         while (!wide.empty() && wide.front() == L'\\') wide.erase(0, 1);
         if (wide.empty()) return error_status(ERROR_ACCESS_DENIED);  // never a root
-        const LSTATUS r = delete_tree_wide(root_key(root), wide);
+        const LSTATUS r = delete_tree_wide(root_key(root), wide, view_flag(view));
         return r == ERROR_SUCCESS ? Status::success() : error_status(r);
     }
 

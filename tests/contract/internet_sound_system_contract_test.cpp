@@ -27,6 +27,15 @@ TEST(InternetContract, ConnectionTestAndDownloadFromALoopbackServer) {
     EXPECT_FALSE(internet.download("not an address", t + "\\bad.~"));
 }
 
+TEST(InternetContract, AnAnswerPastTheLimitFailsWithTheLimitWritten) {
+    std::string body = "Версия 1.5.07\r\n";
+    while (body.size() <= platform::kDownloadLimit) body += std::string(1000, 'x') + "\r\n";
+    HttpServer server(body);
+    const std::string t = make_temp_folder();
+    EXPECT_FALSE(services().internet.download("http://127.0.0.1:" + std::to_string(server.port()) + "/h", t + "\\h.~"));
+    EXPECT_EQ(read_file(t + "\\h.~"), body.substr(0, platform::kDownloadLimit));
+}
+
 TEST(InternetContract, DownloadFromAClosedPortFails) {
     int port;
     {

@@ -122,3 +122,29 @@ TEST(RegistryContract, NamesCompareAsTheRegistryFindsThemAndRawDataIsExact) {
     EXPECT_EQ((*key)->every_value_name().size(), values.size());
     EXPECT_FALSE((*key)->read_raw("Нет"));
 }
+
+TEST(RegistryContract, TheMachinesSoftwareHasA32BitViewUnderWow6432Node) {
+    auto& reg = services().registry;
+    const std::string name = make_registry_test_key().substr(std::string("Software\\VorlindeTest\\").size());
+    const std::string key = "Software\\VorlindeTest32-" + name;
+    const std::string stored = "Software\\WOW6432Node\\VorlindeTest32-" + name;
+    ASSERT_TRUE(reg.create(Root::local_machine, stored + "\\sub"));
+    EXPECT_TRUE(reg.key_exists(Root::local_machine, key, platform::View::bit32));
+    EXPECT_FALSE(reg.key_exists(Root::local_machine, key, platform::View::bit64));
+    EXPECT_FALSE(reg.key_exists(Root::local_machine, key));
+    {
+        auto open = reg.open(Root::local_machine, key, KeyAccess::write, platform::View::bit32);
+        ASSERT_TRUE(open) << shown(open.message());
+        EXPECT_EQ((*open)->subkey_names(), std::vector<std::string>{"sub"});
+        EXPECT_TRUE((*open)->write_string("Путь", "C:\\x86.exe"));
+    }
+    EXPECT_EQ((*reg.open(Root::local_machine, stored, KeyAccess::read))->read_string("Путь"), "C:\\x86.exe");
+    // The current user's Software is one key in both views.
+    const std::string mine = make_registry_test_key();
+    ASSERT_TRUE(reg.create(Root::current_user, mine));
+    EXPECT_TRUE(reg.key_exists(Root::current_user, mine, platform::View::bit32));
+
+    EXPECT_FALSE(reg.delete_tree(Root::local_machine, key, platform::View::bit64));
+    EXPECT_TRUE(reg.delete_tree(Root::local_machine, key, platform::View::bit32));
+    EXPECT_FALSE(reg.key_exists(Root::local_machine, stored));
+}

@@ -142,3 +142,20 @@ TEST(ReferenceSearch, AStopWhileTheCurrentUserIsSearchedSkipsTheMachine) {
     EXPECT_TRUE(f.result.stopped);
     EXPECT_EQ(f.progress.roots, (std::vector<platform::Root>{platform::Root::current_user}));  // HKLM skipped
 }
+
+TEST(ReferenceSearch, A32BitProgramsSystemPathCountsWhereSuchAProgramFindsIt) {
+    ReferenceSearch f;
+    f.add("HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", {{"SystemRoot", quoted("C:\\WINDOWS")}});
+    f.box.write("C:\\Windows\\SysWOW64\\only32.dll");
+    f.box.write("C:\\Windows\\System32\\only64.dll");
+    const std::vector<std::pair<std::string, std::string>> values{
+        {"a", quoted("C:\\Windows\\system32\\only32.dll")},
+        {"b", quoted("C:\\Windows\\System32\\only64.dll")},
+        {"c", quoted("C:\\Windows\\System32\\neither.dll")}};
+    f.add("HKEY_LOCAL_MACHINE", "Software\\WOW6432Node\\Tool", values);
+    f.add("HKEY_LOCAL_MACHINE", "Software\\Tool", values);
+    EXPECT_EQ(f.run("01"), (std::vector<std::string>{
+                               "HKLM\\Software\\Tool|a|C:\\Windows\\system32\\only32.dll",
+                               "HKLM\\Software\\Tool|c|C:\\Windows\\System32\\neither.dll",
+                               "HKLM\\Software\\WOW6432Node\\Tool|c|C:\\Windows\\System32\\neither.dll"}));
+}

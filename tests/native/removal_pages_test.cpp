@@ -21,9 +21,11 @@ const std::string kUninstall = removal::kUninstallKey;
 // cannot be deleted.
 struct UserRegistry : platform::posix::FaultyRegistry {
     using FaultyRegistry::FaultyRegistry;
+    using FaultyRegistry::delete_tree;
     bool administrator = true;
-    platform::Status delete_tree(Root root, const std::string& path) override {
-        return administrator ? FaultyRegistry::delete_tree(root, path) : platform::Status::failure("Отказано.");
+    platform::Status delete_tree(Root root, const std::string& path, platform::View view) override {
+        if (root == Root::local_machine && !administrator) return platform::Status::failure("Отказано.");
+        return FaultyRegistry::delete_tree(root, path, view);
     }
 };
 
@@ -77,8 +79,11 @@ struct Pages {
     removal::UninstallPage uninstall{uninstall_page, platform, box.data(), toolkit.pump()};
     removal::ShredderPage shredder{shredder_page, platform, toolkit.pump()};
 
-    void program(const std::string& subkey, const char* name, const char* command) {
-        auto key = registry.create(Root::local_machine, kUninstall + "\\" + subkey);
+    // An entry of HKLM's 64-bit view, or of the key at `under` ("Software\WOW6432Node"
+    // for the 32-bit view, or HKCU's "SOFTWARE").
+    void program(const std::string& subkey, const char* name, const char* command, Root root = Root::local_machine,
+                 const std::string& under = "SOFTWARE") {
+        auto key = registry.create(root, under + kUninstall.substr(8) + "\\" + subkey);
         ASSERT_TRUE(key);
         EXPECT_TRUE(!name || (*key)->write_string("DisplayName", name).ok());
         EXPECT_TRUE(!command || (*key)->write_string("UninstallString", command).ok());
@@ -162,6 +167,37 @@ TEST(UninstallPage, RowsOfOneNameActOnTheFirstEntry) {
     f.uninstall.remove_button().click();
     EXPECT_TRUE(f.uninstall.list().empty());
     EXPECT_TRUE(f.registered("B"));
+    EXPECT_TRUE(f.messages().empty());
+}
+
+TEST(UninstallPage, ListsBothViewsAndTheUsersProgramsEachActingOnItsOwnKey) {
+    Pages f;
+    const std::string wow = "SOFTWARE\\WOW6432Node";
+    f.program("Same", "Twin", "C:\\twin.exe");
+    f.program("Same", "Twin", "C:\\twin.exe", Root::local_machine, wow);  // one key seen twice
+    f.program("Z64", "Zip x64", "C:\\z64.exe");
+    f.program("Z32", "Zip x86", "C:\\z32.exe", Root::local_machine, wow);
+    f.program("Mine", "My tool", "C:\\mine.exe", Root::current_user);
+    f.program("Moved", "Twin", "C:\\moved.exe", Root::local_machine, wow);
+    f.uninstall.refresh();
+    EXPECT_EQ(Pages::rows(f.uninstall.list()),
+              (std::vector<std::string>{"My tool", "Twin", "Twin", "Zip x86", "Zip x64"}));
+    const auto& entries = f.uninstall.entries();
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[2].view, platform::View::bit32);
+    EXPECT_EQ(entries[4].root, Root::current_user);
+
+    f.box.write("C:\\z32.exe");
+    f.uninstall.list().click(3);
+    f.uninstall.uninstall_button().click();
+    f.uninstall.list().click(0);
+    f.uninstall.remove_button().click();
+    EXPECT_FALSE(f.registry.key_exists(Root::current_user, kUninstall + "\\Mine"));
+    f.uninstall.list().click(2);  // "Zip x86" now
+    f.uninstall.remove_button().click();
+    EXPECT_FALSE(f.registry.key_exists(Root::local_machine, wow + kUninstall.substr(8) + "\\Z32"));
+    EXPECT_TRUE(f.registered("Z64"));
+    EXPECT_EQ(f.box.host().shell().started(), (std::vector<std::string>{"C:\\z32.exe"}));
     EXPECT_TRUE(f.messages().empty());
 }
 

@@ -238,3 +238,22 @@ TEST_F(Monitor, DeletingANoticedValueCanBeUndone) {
     auto key = registry().open(HKCU, kRun, platform::KeyAccess::read);
     EXPECT_EQ((*key)->read_string("Intruder"), "C:\\bad.exe");
 }
+
+TEST_F(Monitor, HklmKeysAreWatchedInBothViews) {
+    constexpr char kRun32[] = "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    set(HKLM, kRun, "A");
+    set(HKLM, kRun32, "B");
+    watch({0});
+    EXPECT_EQ(box.read("C:\\Program\\Data\\al_hklm.txt"), "A\r\nB\r\n");
+
+    set(HKLM, kRun32, "New32", "C:\\x86.exe");
+    monitor.tick();
+    ASSERT_TRUE(showing());
+    EXPECT_EQ(notice.name().text(), "New32");
+    EXPECT_EQ(notice.command().text(), "C:\\x86.exe");
+    EXPECT_EQ(notice.key_text().text(), "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+    set(HKLM, kRun, "New32");  // the same name in the 64-bit view stays
+    notice.remove_link().click();
+    EXPECT_FALSE(has(HKLM, kRun32, "New32"));
+    EXPECT_TRUE(has(HKLM, kRun, "New32"));
+}

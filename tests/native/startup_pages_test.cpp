@@ -284,3 +284,38 @@ TEST_F(Startup, FailedDeletionsAreToldAndNothingChangesWithoutTheUndoFile) {
     ASSERT_TRUE(box.undo_last());
     EXPECT_EQ(get(HKLM, kRun, "Guard"), "C:\\guard.exe");
 }
+
+TEST_F(Startup, AllUsersListsBothViewsAndChangesEachWhereItCameFrom) {
+    constexpr char kRun32[] = "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    set(HKLM, kRun, "Both", "C:\\both.exe");
+    set(HKLM, kRun32, "Both", "C:\\both.exe");  // one key seen twice: listed once
+    set(HKLM, kRun32, "Old32", "C:\\x86.exe");
+    set(HKLM, "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Once32", "C:\\o.exe");
+    set(HKLM, kRunOnce, "Once64", "C:\\o64.exe");
+    all_users.refresh();
+    EXPECT_EQ(rows(all_users), (std::vector<std::string>{"Both=C:\\both.exe", "Old32=C:\\x86.exe",
+                                                          "Once64=C:\\o64.exe", "Once32=C:\\o.exe"}));
+    all_users.list().click(1);
+    EXPECT_EQ(all_users.key_label().text(), "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+
+    // A change stays in the 32-bit view; an addition goes to the 64-bit one.
+    all_users.change_button().click();
+    auto& change = editor.change_tab(Hive::all_users);
+    change.name.enter_text("New32");
+    change.apply.click();
+    EXPECT_EQ(get(HKLM, kRun32, "New32"), "C:\\x86.exe");
+    EXPECT_EQ(get(HKLM, kRun32, "Old32"), std::nullopt);
+    EXPECT_EQ(get(HKLM, kRun, "New32"), std::nullopt);
+    all_users.add_button().click();
+    auto& add = editor.add_tab(Hive::all_users);
+    add.command.enter_text("C:\\added.exe");
+    add.name.enter_text("Added");
+    add.run.click();
+    add.apply.click();
+    EXPECT_EQ(get(HKLM, kRun, "Added"), "C:\\added.exe");
+
+    all_users.list().click(4);  // "Once32"
+    all_users.remove_button().click();
+    EXPECT_EQ(rows(all_users), (std::vector<std::string>{"Both=C:\\both.exe", "Added=C:\\added.exe",
+                                                          "New32=C:\\x86.exe", "Once64=C:\\o64.exe"}));
+}

@@ -1,6 +1,8 @@
 // The update check against a loopback server, headless.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/update_check.h"
 #include "contract/contract_env.h"
 #include "platform/posix/headless_ui.h"
@@ -12,9 +14,10 @@ const char kFailed[] = "Не удалось соединиться с серве
 const char kLatest[] = "У Вас установлена самая последняя версия!";
 
 struct UpdateFixture {
+    // The program's folder, C:\Program, is where an installed copy cannot write.
     explicit UpdateFixture(const std::string& history)
         : server(history), check(toolkit, box.platform(), box.data(), "http://127.0.0.1:" + std::to_string(server.port())) {
-        box.write("C:\\Program\\new.~", "left by an earlier run");
+        box.write("C:\\Temp\\new.~", "left by an earlier run");
     }
     // The texts of the message boxes shown so far.
     std::vector<std::string> shown() {
@@ -22,7 +25,7 @@ struct UpdateFixture {
         for (const auto& m : toolkit.dialogs().messages) texts.push_back(m.text);
         return texts;
     }
-    bool copy_left() { return box.exists("C:\\Program\\new.~"); }
+    bool copy_left() { return box.exists("C:\\Temp\\new.~"); }
 
     testing_support::Sandbox box;
     headless::Toolkit toolkit;
@@ -65,7 +68,7 @@ TEST(UpdateCheck, FirstLineDecidesByHandAndAtStartup) {
         EXPECT_EQ(f.check.window().visible(), c.window_at_startup) << c.body;
         EXPECT_FALSE(f.copy_left()) << c.body;
 
-        f.box.write("C:\\Program\\new.~");
+        f.box.write("C:\\Temp\\new.~");
         f.check.window().hide();
         f.check.check_now();
         EXPECT_EQ(f.shown(), c.by_hand ? std::vector<std::string>{c.by_hand} : std::vector<std::string>{}) << c.body;
@@ -97,4 +100,16 @@ TEST(UpdateCheck, NoConnectionOrServerIsAnErrorByHandAndSilentAtStartup) {
     unreachable.check_now();
     EXPECT_EQ(f.shown().size(), 2u);
     EXPECT_FALSE(f.copy_left());
+}
+
+TEST(UpdateCheck, ACopyThatCannotBeWrittenIsToldAsSuch) {
+    UpdateFixture f("Версия 1.5.07");
+    std::filesystem::remove(f.box.host_path("C:\\Temp\\new.~"));
+    f.box.make_folder("C:\\Temp\\new.~\\in the way");  // no file can be made there
+    f.check.check_now();
+    ASSERT_EQ(f.shown().size(), 1u);
+    EXPECT_EQ(f.shown()[0].rfind("Не удалось записать файл C:\\Temp\\new.~. ", 0), 0u) << f.shown()[0];
+    EXPECT_EQ(f.toolkit.dialogs().messages[0].icon, ui::Icon::error);
+    f.check.check_at_startup();
+    EXPECT_EQ(f.shown().size(), 1u);
 }

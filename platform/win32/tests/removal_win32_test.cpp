@@ -1,6 +1,7 @@
 // The uninstall list and the file shredder over real windows under Wine:
-// uninstall entries planted in the prefix's HKEY_LOCAL_MACHINE are listed in
-// name order and one is removed; a file is shredded. A picture of each page.
+// uninstall entries planted in the prefix's HKEY_LOCAL_MACHINE (both views)
+// and HKEY_CURRENT_USER are listed in name order and removed where they are
+// registered; a file is shredded. A picture of each page.
 // scripts/docs-shots.sh RemovalWin32 retakes the pictures in docs/.
 #include <windows.h>
 
@@ -42,23 +43,37 @@ public:
     removal::ShredderPage shredder;
 };
 
-// Three programs registered for the machine, removed at the end.
+// Three programs registered for the machine, one for 32-bit programs
+// ("Software\WOW6432Node") and one for the current user, removed at the end.
 struct Programs {
     platform::Platform& p = platform::win32::instance();
-    const std::vector<std::pair<std::string, std::string>> names{
-        {"VorlindeTest1", "Яндекс Бар"}, {"VorlindeTest2", "яблоко 2.0"}, {"VorlindeTest3", "Zebra Tools"}};
+    struct Program {
+        std::string subkey, name;
+        Root root = Root::local_machine;
+        std::string under = "SOFTWARE";
+    };
+    const std::vector<Program> programs{{"VorlindeTest1", "Яндекс Бар"},
+                                        {"VorlindeTest2", "яблоко 2.0"},
+                                        {"VorlindeTest3", "Zebra Tools"},
+                                        {"VorlindeTest4", "Xenon x86", Root::local_machine, "SOFTWARE\\WOW6432Node"},
+                                        {"VorlindeTest5", "Xylophone (user)", Root::current_user}};
     Programs() { plant(); }
+    static std::string key_of(const Program& program) {
+        return program.under + kUninstall.substr(8) + "\\" + program.subkey;
+    }
     void plant() {
-        for (const auto& [subkey, name] : names) {
-            auto key = p.registry.create(Root::local_machine, kUninstall + "\\" + subkey);
+        for (const auto& program : programs) {
+            auto key = p.registry.create(program.root, key_of(program));
             ASSERT_TRUE(key);
-            ASSERT_TRUE((*key)->write_string("DisplayName", name));
-            ASSERT_TRUE((*key)->write_string("UninstallString", "C:\\Program Files\\" + subkey + "\\uninst.exe /S"));
+            ASSERT_TRUE((*key)->write_string("DisplayName", program.name));
+            ASSERT_TRUE((*key)->write_string("UninstallString",
+                                             "C:\\Program Files\\" + program.subkey + "\\uninst.exe /S"));
         }
     }
+    bool registered(std::size_t index) { return p.registry.key_exists(programs[index].root, key_of(programs[index])); }
     ~Programs() {
-        for (const auto& entry : names)  // one was removed by the test
-            static_cast<void>(p.registry.delete_tree(Root::local_machine, kUninstall + "\\" + entry.first));
+        for (const auto& program : programs)  // some were removed by the test
+            static_cast<void>(p.registry.delete_tree(program.root, key_of(program)));
     }
 };
 
@@ -95,8 +110,22 @@ TEST(RemovalWin32, ListsPlantedProgramsAndShredsAFile) {
     EXPECT_EQ(form.uninstall.command().text(), "C:\\Program Files\\VorlindeTest2\\uninst.exe /S");
     picture("page-uninstall");
     form.uninstall.remove_button().click();
-    EXPECT_FALSE(programs.p.registry.key_exists(Root::local_machine, kUninstall + "\\VorlindeTest2"));
+    EXPECT_FALSE(programs.registered(1));
     EXPECT_EQ(list.find("яблоко 2.0"), -1);
+
+    // The 32-bit program's and the user's entries are listed, and each is
+    // removed where it is registered.
+    const int xenon = list.find("Xenon x86"), xylophone = list.find("Xylophone (user)");
+    ASSERT_GE(xenon, 0);
+    ASSERT_GE(xylophone, 0);
+    list.click(xenon);
+    EXPECT_EQ(form.uninstall.command().text(), "C:\\Program Files\\VorlindeTest4\\uninst.exe /S");
+    form.uninstall.remove_button().click();
+    EXPECT_FALSE(programs.registered(3));
+    list.click(list.find("Xylophone (user)"));
+    form.uninstall.remove_button().click();
+    EXPECT_FALSE(programs.registered(4));
+    EXPECT_TRUE(programs.registered(2));
 
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);

@@ -16,6 +16,7 @@
 #include "contract/contract_env.h"
 #include "platform/win32/ui_toolkit.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_text.h"
 #include "store/data_folder.h"
 #include "in_process.h"
 #include "shots.h"
@@ -108,14 +109,20 @@ TEST(SettingsWin32, ApplyMakesTheShortcutsAndTheRunValue) {
     form.close();
 }
 
-TEST(SettingsWin32, ANewerBuildOnTheServerBringsUpTheUpdateWindow) {
+TEST(SettingsWin32, ANewerBuildOnTheServerBringsUpTheUpdateWindowFromAReadOnlyProgramFolder) {
     ProgramFolder program;
     contract::HttpServer server(
         "Версия 1.5.07\r\n- Поиск дубликатов быстрее\r\n- Исправлена очистка кэша Opera\r\n\r\n"
         "Версия 1.5.06\r\n- Первая публичная версия\r\n");
     platform::win32::UiToolkit toolkit;
     store::DataFolder data(program.p.fs, program.folder);
+    // A program folder where nothing can be written, as Program Files is for
+    // a standard user: read-only, with a folder in the way of "new.~".
+    ASSERT_TRUE(program.p.fs.create_folder(program.folder + "new.~"));
+    ASSERT_TRUE(program.p.fs.create_folder(program.folder + "new.~\\in the way"));
+    ASSERT_TRUE(SetFileAttributesW(platform::win32::widen(program.folder).c_str(), FILE_ATTRIBUTE_READONLY));
     app::UpdateCheck check(toolkit, program.p, data, "http://127.0.0.1:" + std::to_string(server.port()));
+    EXPECT_NE(check.copy_path().rfind(program.folder, 0), 0u);
     check.check_now();
 
     auto& window = check.window();
@@ -126,4 +133,5 @@ TEST(SettingsWin32, ANewerBuildOnTheServerBringsUpTheUpdateWindow) {
     EXPECT_FALSE(program.p.fs.is_existing_file(check.copy_path()));
     picture(toolkit, window, "update-window");
     window.close();
+    SetFileAttributesW(platform::win32::widen(program.folder).c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,6 +1,7 @@
 // The startup pages, the entry editor and the autorun notification over real
 // windows under Wine: an entry added through the editor lands in Wine's
-// registry, a new value slides the notification in, "Удалить" removes it.
+// registry, a new value slides the notification in, "Удалить" removes it; a
+// 32-bit program's Run value is listed and watched in the 32-bit view.
 // scripts/docs-shots.sh StartupWin32 retakes the pictures in docs/.
 #include <windows.h>
 
@@ -127,9 +128,6 @@ TEST(StartupWin32, TheEditorAddsAnEntryToTheRegistry) {
     drop_run_value(L"VscAdded");
     drop_run_value(L"VscSample");
 
-    s.form.all_users.refresh();
-    s.form.pages.set_active(0);
-    s.picture(s.form, "page-startup-all");
     s.form.close();
 }
 
@@ -215,6 +213,46 @@ TEST(StartupWin32, ANameWithoutACp1251FormIsListedNoticedAndNeverActedOn) {
 
     drop_run_value(foreign);
     drop_run_value(L"VscKnown");
+}
+
+TEST(StartupWin32, A32BitProgramsRunValueIsListedAndNoticed) {
+    const wchar_t kMachineRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    HKEY run32 = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kMachineRun, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                              &run32, nullptr),
+              ERROR_SUCCESS);
+    const auto set32 = [&](const wchar_t* name, const wchar_t* text) {
+        ASSERT_EQ(RegSetValueExW(run32, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                 static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    };
+    RegDeleteValueW(run32, L"VscIntruder32");
+    set32(L"VscTray32", L"C:\\Program Files (x86)\\Tray\\tray.exe");
+
+    Startup s;
+    s.form.pages.set_active(0);
+    s.form.all_users.refresh();
+    const int row = s.form.all_users.list().find("VscTray32");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(s.form.all_users.list().text(row, 1), "C:\\Program Files (x86)\\Tray\\tray.exe");
+    s.form.all_users.list().click(row);
+    EXPECT_EQ(s.form.all_users.key_label().text(), "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+    s.picture(s.form, "page-startup-all");
+
+    s.form.pages.set_active(2);
+    s.form.tools.refresh();
+    s.form.tools.watch_box(0).set_checked(true);
+    s.form.tools.apply_button().click();
+    set32(L"VscIntruder32", L"C:\\Temp\\intruder32.exe");
+    s.monitor.tick();
+    ASSERT_TRUE(s.notice.visible());
+    EXPECT_EQ(s.notice.name().text(), "VscIntruder32");
+    EXPECT_EQ(s.notice.key_text().text(), "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+    s.notice.remove_link().click();
+    EXPECT_EQ(RegQueryValueExW(run32, L"VscIntruder32", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+
+    RegDeleteValueW(run32, L"VscTray32");
+    RegCloseKey(run32);
     for (std::size_t key = 0; key < 4; ++key) s.form.tools.watch_box(key).set_checked(false);
     s.form.tools.apply_button().click();
     s.form.close();
