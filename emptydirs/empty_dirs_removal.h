@@ -31,11 +31,7 @@ RemovalKind removal_kind(SearchMode mode);
 
 // The rows whose folders no longer exist (those that went with a removed
 // tree among them), from the last to the first, as they are to be dropped.
+// A folder that cannot be read is not gone.
 std::vector<std::size_t> rows_of_gone_folders(platform::FileSystem& fs, const std::vector<std::string>& folders);
-
-// A path as Windows resolves it before use: "/" as "\", doubled separators
-// merged, trailing dots and blanks of each component dropped, "." and ".."
-// applied. A relative path comes back unchanged.
-std::string normalised_path(const std::string& path);
 
 }  // namespace emptydirs
