@@ -36,7 +36,11 @@ MainWindow::MainWindow(ui::Toolkit& toolkit, platform::Platform& platform, const
     startup_timer_.start();
 
     tray_.set_tooltip("Щелкните правой кнопкой для вызова подменю быстрых действий");
-    tray_.on_click = [this] { restore_from_tray(); };
+    // A quick action serves the message queue: the window is not brought
+    // back into a cleaning that is still running.
+    tray_.on_click = [this] {
+        if (!tray_menu_.busy()) restore_from_tray();
+    };
     tray_.set_popup_menu(&tray_menu_.menu());
 
     show_page("TabSheet2_2");

@@ -40,6 +40,8 @@ public:
     BrowserMenu& browsers(privacy::Store store) { return browsers_.at(static_cast<std::size_t>(store)); }
     ui::MenuItem& uninstall_item() { return uninstall_; }
     ui::MenuItem& exit_item() { return exit_; }
+    // A quick action runs: the icon and the menu are ignored meanwhile.
+    bool busy() const { return busy_; }
 
 private:
     // Before the menu opens.

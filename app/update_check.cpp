@@ -75,9 +75,11 @@ UpdateCheck::UpdateCheck(ui::Toolkit& toolkit, platform::Platform& platform, con
     : platform_(platform), data_(data), server_(std::move(server)), window_(toolkit, platform.shell, server_) {}
 
 std::string UpdateCheck::copy_path() const {
-    const auto temp = search::TempFolderPath(platform_.system, platform_.fs);
+    // Only a file of the program's own is written there, so the temp folder
+    // need not pass the rule for folders that are cleaned.
+    const auto temp = search::TempFolderPath(platform_.system, platform_.fs, {});
     if (!temp) return "";
-    return *temp + (temp->ends_with('\\') ? "" : "\\") + kTemporaryCopy;
+    return temp->path() + "\\" + kTemporaryCopy;
 }
 
 UpdateCheck::Outcome UpdateCheck::check() {

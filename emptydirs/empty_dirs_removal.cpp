@@ -11,15 +11,6 @@ namespace emptydirs {
 
 namespace {
 
-// The length of the root part: "C:" or "\\server\share".
-std::size_t root_length(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':') return 2;
-    const std::size_t server_end = path.find('\\', 2);
-    if (server_end == std::string::npos) return path.size();
-    const std::size_t share_end = path.find('\\', server_end + 1);
-    return share_end == std::string::npos ? path.size() : share_end;
-}
-
 platform::Status refused(const std::string& folder, const char* why) {
     return platform::Status::failure("Папка \"" + folder + "\" не удалена: " + why + ".");
 }
@@ -30,36 +21,11 @@ RemovalKind removal_kind(SearchMode mode) {
     return mode == SearchMode::empty_folders ? RemovalKind::folder_alone : RemovalKind::tree;
 }
 
-std::string normalised_path(const std::string& path) {
-    std::string text = path;
-    for (char& c : text)
-        if (c == '/') c = '\\';
-    if (!platform::is_absolute_path(text)) return path;
-    const std::size_t root_end = root_length(text);
-    std::vector<std::string> parts;
-    std::size_t start = root_end;
-    while (start < text.size()) {
-        std::size_t end = text.find('\\', start);
-        if (end == std::string::npos) end = text.size();
-        std::string part = text.substr(start, end - start);
-        start = end + 1;
-        if (part == "..") {
-            if (!parts.empty()) parts.pop_back();
-            continue;
-        }
-        while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
-        if (!part.empty()) parts.push_back(std::move(part));
-    }
-    std::string out = text.substr(0, root_end);
-    for (const auto& part : parts) out += '\\' + part;
-    if (parts.empty()) out += '\\';
-    return out;
-}
-
 platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& pump, const std::string& folder,
                                      RemovalKind kind) {
-    const std::string path = normalised_path(folder);
-    if (!platform::is_absolute_path(path) || search::is_drive_root(path)) return refused(folder, "недопустимый путь");
+    const auto full = search::deletable_file(folder);
+    if (!full) return refused(folder, "недопустимый путь");
+    const std::string& path = *full;
     const auto attributes = fs.attributes(path);
     if (!attributes || !(*attributes & platform::attr::directory)) return refused(folder, "папка не найдена");
     if (*attributes & platform::attr::reparse_point) return refused(folder, "это ссылка");
@@ -81,13 +47,17 @@ platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& p
     std::vector<std::string> below;
     std::set<std::string> unreadable;
     search::WalkRules rules;
-    rules.folder_passes = [&](const std::string& sub, const platform::DirEntry&, bool) {
+    rules.folder_passes = [&](const std::string& sub, const platform::DirEntry& entry, bool) {
+        if (entry.unrepresentable) return false;  // its parent stays (entry_listed)
         below.push_back(sub);
         return true;
     };
     rules.file_passes = [](const std::string&, const platform::DirEntry&) { return false; };
+    rules.entry_listed = [&](const std::string& sub, const platform::DirEntry& entry) {
+        if (entry.unrepresentable) unreadable.insert(sub.substr(0, sub.rfind('\\')));
+    };
     rules.folder_listed = [&](const std::string& listed_folder, const platform::Status& listed) {
-        if (!listed && fs.attributes(listed_folder)) unreadable.insert(listed_folder);
+        if (!listed && !(listed.missing() && !fs.attributes(listed_folder))) unreadable.insert(listed_folder);
     };
     const platform::StopRequest never;
     std::vector<search::Found> unused;

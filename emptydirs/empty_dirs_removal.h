@@ -29,9 +29,5 @@ RemovalKind removal_kind(SearchMode mode);
 [[nodiscard]] platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& pump,
                                                    const std::string& folder, RemovalKind kind);
 
-// A path as Windows resolves it before use: "/" as "\", doubled separators
-// merged, trailing dots and blanks of each component dropped, "." and ".."
-// applied. A relative path comes back unchanged.
-std::string normalised_path(const std::string& path);
 
 }  // namespace emptydirs

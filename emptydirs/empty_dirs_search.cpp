@@ -94,6 +94,9 @@ private:
     search::WalkRules rules() {
         search::WalkRules r;
         r.folder_passes = [this](const std::string& path, const platform::DirEntry& entry, bool) {
+            // A name without a cp1251 spelling names nothing that can be
+            // listed: its parent holds it (entry_listed), and it is not entered.
+            if (entry.unrepresentable) return false;
             const bool excluded = settings_.exclusions.folder_excluded(path, entry.name);
             // Below a walk folder excluded folders are never entered in
             // empty-folder mode; in empty-tree mode deeper ones are, since
@@ -106,8 +109,9 @@ private:
         r.entry_listed = [this](const std::string&, const platform::DirEntry& entry) {
             Node& node = nodes_[open_.back()];
             node.has_entry = true;
-            // A link is never entered, so what it leads to is unknown.
-            if (!entry.is_directory() || entry.is_reparse_point()) node.holds = true;
+            // A link is never entered, so what it leads to is unknown; nor is
+            // a folder whose name has no cp1251 spelling.
+            if (!entry.is_directory() || entry.is_reparse_point() || entry.unrepresentable) node.holds = true;
         };
         r.folder_listed = [this](const std::string&, const platform::Status& listed) {
             const std::size_t index = open_.back();
@@ -115,9 +119,10 @@ private:
             Node& node = nodes_[index];
             node.done = true;
             node.end = nodes_.size();
-            // A folder that exists but cannot be read is neither empty nor
-            // an empty tree: what it holds is unknown.
-            if (!listed.ok() && fs_.attributes(node.path)) node.has_entry = node.holds = true;
+            // A folder that cannot be read is neither empty nor an empty
+            // tree: what it holds is unknown. Only one that is not there (it
+            // went since its parent was listed) holds nothing.
+            if (!listed.ok() && !(listed.missing() && !fs_.attributes(node.path))) node.has_entry = node.holds = true;
             if (!open_.empty() && node.holds) nodes_[open_.back()].holds = true;
         };
         return r;
@@ -169,7 +174,7 @@ bool is_empty_folder(platform::FileSystem& fs, const std::string& folder) {
         return false;
     });
     if (listed) return !any;
-    return !fs.attributes(folder);
+    return listed.missing() && !fs.attributes(folder);
 }
 
 EmptyDirsResult run_empty_dirs_search(const EmptyDirsSettings& settings, platform::Platform& platform,
@@ -185,6 +190,8 @@ EmptyDirsResult run_empty_dirs_search(const EmptyDirsSettings& settings, platfor
         search::WalkRules top;
         top.folder_passes = [&](const std::string& path, const platform::DirEntry& entry, bool in_drive_root) {
             if (in_drive_root && search::is_recycle_bin_folder(entry.name)) return false;
+            // Its parent holds it; the folder itself cannot be listed.
+            if (entry.unrepresentable) return false;
             if (settings.exclusions.folder_excluded(path, entry.name)) return false;
             if (in_drive_root) first_level.push_back(path);
             return true;

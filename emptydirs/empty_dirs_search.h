@@ -47,7 +47,8 @@ EmptyDirsResult run_empty_dirs_search(const EmptyDirsSettings& settings, platfor
                                       search::WalkProgress& progress);
 
 // Whether a folder has no entry at all (hidden and system ones count). A
-// missing folder is empty; one that exists but cannot be listed is not.
+// missing folder is empty; one that cannot be listed for any other reason
+// is not.
 bool is_empty_folder(platform::FileSystem& fs, const std::string& folder);
 
 }  // namespace emptydirs

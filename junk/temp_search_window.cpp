@@ -128,13 +128,14 @@ void TempSearchWindow::finish(TempSearchResult result) {
 }
 
 platform::Status TempSearchWindow::delete_one(const FoundFile& file, bool to_bin) {
-    return delete_temp_file(platform_, file.path, to_bin && search::recycle_bin_takes(platform_.fs, file.path));
+    return delete_temp_file(platform_, file.path,
+                            to_bin && search::recycle_bin_takes(platform_.fs, platform_.registry, file.path));
 }
 
 void TempSearchWindow::delete_rows(bool only_checked) {
     const auto wanted = [&](std::size_t i) { return !only_checked || results_.checked(static_cast<int>(i)); };
     // Files on drives without a bin stay when the user keeps them.
-    const bool permanent_ok = permanent_deletion_allowed(platform_.fs, to_bin_.checked(), wanted, kBinlessQuestion);
+    const bool permanent_ok = permanent_deletion_allowed(platform_, to_bin_.checked(), wanted, kBinlessQuestion);
     const bool to_bin = to_bin_.checked();
     current_.set_text(only_checked ? "Идет удаление выбранных файлов..." : "Идет удаление найденных файлов...");
     progress_.set_position(0);
@@ -142,7 +143,7 @@ void TempSearchWindow::delete_rows(bool only_checked) {
     const auto outcome = delete_findings(
         wanted,
         [&](const FoundFile& file) {
-            if (to_bin && !permanent_ok && !search::recycle_bin_takes(platform_.fs, file.path))
+            if (to_bin && !permanent_ok && !search::recycle_bin_takes(platform_.fs, platform_.registry, file.path))
                 return platform::Status::failure("Удаление отменено");
             return delete_one(file, to_bin);
         },
@@ -169,7 +170,7 @@ void TempSearchWindow::delete_selected_file() {
     if (row < 0) return;
     const auto index = static_cast<std::size_t>(row);
     const auto only_it = [&](std::size_t i) { return i == index; };
-    if (!permanent_deletion_allowed(platform_.fs, to_bin_.checked(), only_it, kBinlessQuestion)) return;
+    if (!permanent_deletion_allowed(platform_, to_bin_.checked(), only_it, kBinlessQuestion)) return;
     if (delete_one(findings()[index], to_bin_.checked()))
         erase(index);
     else
@@ -188,7 +189,7 @@ void TempSearchWindow::delete_folder_files() {
     const auto in_folder = [&](std::size_t i) {
         return search::full_folder_match(search::folded(search::parent_folder(findings()[i].path)), folder);
     };
-    if (!permanent_deletion_allowed(platform_.fs, to_bin_.checked(), in_folder, kBinlessQuestion)) return;
+    if (!permanent_deletion_allowed(platform_, to_bin_.checked(), in_folder, kBinlessQuestion)) return;
     const bool to_bin = to_bin_.checked();
     if (delete_findings(in_folder, [&](const FoundFile& file) { return delete_one(file, to_bin); }).closed) return;
     after_removal();

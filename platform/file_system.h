@@ -69,8 +69,10 @@ enum class Share { none, read_write };
 class File {
 public:
     virtual ~File() = default;
-    // The size in bytes (64-bit); 0 when it cannot be queried.
-    virtual std::uint64_t size() = 0;
+    // The size in bytes (64-bit), or why it cannot be read.
+    virtual Result<std::uint64_t> length() = 0;
+    // The size in bytes; 0 when it cannot be read.
+    std::uint64_t size() { return length().value_or(0); }
     // Reads up to `count` bytes at the current position; 0 at the end.
     virtual Result<std::size_t> read(void* buffer, std::size_t count) = 0;
     // Writes all `count` bytes at the current position.
@@ -141,6 +143,10 @@ public:
     virtual std::vector<LogicalDrive> logical_drives() = 0;
     // The type of the drive of a root such as "c:" or "C:\".
     virtual DriveType drive_type(const std::string& root) = 0;
+    // The volume GUID of the drive of a root such as "C:\", in braces
+    // ("{6a3f...}", as the shell names a volume's settings); nothing when the
+    // drive is no volume of this machine (a network drive, no drive).
+    virtual std::optional<std::string> volume_guid(const std::string& root) = 0;
 };
 
 // Every component after the first replaced by the name the file system

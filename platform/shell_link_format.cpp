@@ -184,7 +184,9 @@ class Reader {
 public:
     explicit Reader(const std::string& bytes) : b_(bytes) {}
     bool has(std::size_t at, std::size_t n) const { return at <= b_.size() && n <= b_.size() - at; }
-    std::uint32_t u8(std::size_t at) const { return static_cast<unsigned char>(b_[at]); }
+    // Past the end every byte reads as 0, so that no offset a file gives
+    // leads outside it.
+    std::uint32_t u8(std::size_t at) const { return at < b_.size() ? static_cast<unsigned char>(b_[at]) : 0; }
     std::uint32_t u16(std::size_t at) const { return u8(at) | (u8(at + 1) << 8); }
     std::uint32_t u32(std::size_t at) const { return u16(at) | (u16(at + 2) << 16); }
     const std::string& bytes() const { return b_; }

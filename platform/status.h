@@ -11,8 +11,16 @@ class [[nodiscard]] Status {
 public:
     static Status success() { return Status(); }
     static Status failure(std::string message) { return Status(std::move(message)); }
+    // The failure of an operation on a path that does not exist.
+    static Status not_found(std::string message) {
+        Status status(std::move(message));
+        status.not_found_ = true;
+        return status;
+    }
 
     bool ok() const { return !message_; }
+    // Failed because the path does not exist (file or path not found).
+    bool missing() const { return not_found_; }
     explicit operator bool() const { return ok(); }
     const std::string& message() const {
         static const std::string none;
@@ -23,6 +31,7 @@ private:
     Status() = default;
     explicit Status(std::string message) : message_(std::move(message)) {}
     std::optional<std::string> message_;
+    bool not_found_ = false;
 };
 
 // A value, or a failure with its message.

@@ -1,8 +1,8 @@
 #pragma once
 // Destroying files: each is overwritten in place three times with bytes of
 // the program's pseudo-random source, every pass flushed to the disk, and
-// then deleted. A path that is a link is removed as a link; what it leads to
-// is never touched.
+// then deleted. A path that is a link (a symbolic link, a junction) is
+// refused: neither it nor what it leads to is touched.
 #include <cstdint>
 #include <string>
 
@@ -28,10 +28,11 @@ inline constexpr std::size_t kShredBlock = 4096;
 inline constexpr int kShredPasses = 3;
 
 // Destroys one file. The value says whether it was deleted at the end (a file
-// overwritten but not deleted gives false); a failure means that the file
-// could not be opened for reading and writing by this program alone, or that
-// an overwrite did not reach it, and the file was not deleted. An empty,
-// relative or root path is refused.
+// overwritten but not deleted gives false). A failure, whose message is the
+// one to show the user and names the file, means the file was not deleted:
+// it is a link, it could not be opened for reading and writing by this
+// program alone, its size could not be read, or an overwrite did not reach
+// it. An empty, relative or root path is refused.
 platform::Result<bool> shred_file(platform::FileSystem& fs, const std::string& path, ByteSource& source);
 
 }  // namespace removal

@@ -1,16 +1,26 @@
 #include "removal/shredder_page.h"
 
+#include <algorithm>
+
 #include "ui/guard.h"
 
 namespace removal {
 
 namespace {
 
-// A listed path that still names something to destroy: a file, or a link.
+// A listed path that still names something: a file, or a link (which the
+// shredder refuses by name).
 bool still_there(platform::FileSystem& fs, const std::string& path) {
     const auto attributes = fs.attributes(path);
     return attributes &&
            (!(*attributes & platform::attr::directory) || (*attributes & platform::attr::reparse_point));
+}
+
+// Removes the row at `row` or, should the rows have moved, the last one
+// above it that shows `path`.
+void remove_row_of(ui::ListBox& list, int row, const std::string& path) {
+    for (int i = std::min(row, list.count() - 1); i >= 0; --i)
+        if (list.text(i) == path) return list.remove(i);
 }
 
 }  // namespace
@@ -40,8 +50,14 @@ ShredderPage::ShredderPage(ui::Page& page, platform::Platform& platform, platfor
     destroy_button_.set_acts_on_release(true);
     destroy_button_.set_enabled(false);
 
-    add_button_.on_click = [this] { add_file(); };
-    destroy_button_.on_click = ui::guarded(form_, [this] { destroy(); });
+    // A shredding serves the message queue: meanwhile both commands are
+    // ignored, so no second run starts inside the first.
+    add_button_.on_click = [this] {
+        if (!busy_) add_file();
+    };
+    destroy_button_.on_click = ui::guarded(form_, [this] {
+        if (!busy_) destroy();
+    });
 }
 
 void ShredderPage::update_destroy_button() { destroy_button_.set_enabled(!list_.empty()); }
@@ -54,21 +70,26 @@ void ShredderPage::add_file() {
 }
 
 void ShredderPage::destroy() {
+    busy_ = true;
+    struct Idle {
+        bool& busy;
+        ~Idle() { busy = false; }
+    } idle{busy_};
     for (int row = list_.count() - 1; row >= 0; --row) {
         pump_.serve();
+        if (row >= list_.count()) continue;
         const std::string path = list_.text(row);
         if (!still_there(fs_, path)) {
-            list_.remove(row);
+            remove_row_of(list_, row, path);
             continue;
         }
         const auto deleted = shred_file(fs_, path, source_);
         if (!deleted) {
             // The rows not yet walked stay for another try.
-            form_.dialogs().message("Невозможно открыть файл \"" + path + "\". " + deleted.message(),
-                                    ui::kErrorCaption, ui::Icon::error);
+            form_.dialogs().message(deleted.message(), ui::kErrorCaption, ui::Icon::error);
             return;
         }
-        if (*deleted) list_.remove(row);
+        if (*deleted) remove_row_of(list_, row, path);
     }
     if (!list_.empty() &&
         form_.dialogs().confirm("Оставшиеся в списке файлы удалить не удалось. Удалить их из списка?") ==

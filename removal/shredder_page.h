@@ -28,6 +28,7 @@ private:
     platform::Pump& pump_;
     // The byte sequence continues from file to file for the program's run.
     ByteSource source_;
+    bool busy_ = false;  // a shredding runs
 
     ui::Label intro_, list_caption_;
     ui::ListBox list_;

@@ -14,6 +14,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   libjpeg62-turbo-dev googletest libgtest-dev
   python3 zip unzip
+  clang libfuzzer-14-dev
 )
 # nsis makes the installer (scripts/release.sh). Where it cannot be installed,
 # VORLINDE_SKIP_RELEASE=1 leaves it out, and scripts/test.sh skips the

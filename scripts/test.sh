@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the three trees (native, native-asan, win64) and
-# the release packages, and runs every test in one ctest run: native,
-# sanitized, and Windows under Wine (the packages' tests among them).
+# Sets everything up, builds the three trees (native, native-asan, win64),
+# the fuzz targets and the release packages, and runs every test in one ctest
+# run: native, sanitized, Windows under Wine (the packages' tests among them)
+# and each fuzz target for about 20 s.
 # VORLINDE_SKIP_RELEASE=1, only where nsis cannot be installed, skips the
 # packages and their tests.
 # Extra arguments go to ctest (for example -R Jpeg).
@@ -19,6 +20,8 @@ for preset in native native-asan win64; do
   echo "build: $preset"
   cmake --build --preset "$preset"
 done
+echo "build: fuzz targets"
+scripts/fuzz.sh --build
 skip=()
 if [ "${VORLINDE_SKIP_RELEASE:-0}" = 1 ]; then
   echo "test: VORLINDE_SKIP_RELEASE=1: no nsis here, so no release packages; the wine.release tests are skipped"
@@ -34,10 +37,11 @@ wine_run=("$root/scripts/wine-run" --prefix "$root/build/win64/wineprefix")
 trap '"${wine_run[@]}" --stop' EXIT
 "${wine_run[@]}" --start >/dev/null
 
-# One ctest over the three trees, so that one summary counts every test.
+# One ctest over the three trees and the fuzz targets (about 20 s each), so
+# that one summary counts every test.
 mkdir -p build/all
 {
-  echo "# All tests of the three build trees."
-  for preset in native native-asan win64; do echo "subdirs(\"$root/build/$preset\")"; done
+  echo "# All tests of the three build trees and the fuzz targets."
+  for tree in native native-asan win64 fuzz; do echo "subdirs(\"$root/build/$tree\")"; done
 } >build/all/CTestTestfile.cmake
 ctest --test-dir build/all -j "$(nproc)" --output-on-failure "${skip[@]}" "$@"

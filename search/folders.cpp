@@ -158,6 +158,9 @@ std::vector<std::optional<std::uint32_t>> listed_attributes(platform::FileSystem
         for (const auto& [name, i] : names) {
             if (!listing) {
                 attributes[i] = fs.attributes(paths[i]);
+                // A folder that cannot be listed but is there: what lies in
+                // it is not known to be gone.
+                if (!attributes[i] && !listing.missing()) attributes[i] = kUnknownAttributes;
             } else if (const auto it = listed.find(name); it != listed.end()) {
                 attributes[i] = it->second;
             }

@@ -80,6 +80,9 @@ void clean_tree(platform::FileSystem& fs, platform::Pump& pump, const Location& 
 // about what one query of a path does, so that checking the rows left after
 // a deletion grows with the folders, not with the rows; a path whose folder
 // cannot be listed is asked after alone.
+// A path whose folder cannot be listed (for any reason but its absence) and
+// that cannot be asked about either reads as this: not known to be gone.
+inline constexpr std::uint32_t kUnknownAttributes = 0xFFFFFFFF;
 std::vector<std::optional<std::uint32_t>> listed_attributes(platform::FileSystem& fs,
                                                             const std::vector<std::string>& paths);
 

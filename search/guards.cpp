@@ -30,10 +30,36 @@ std::optional<std::string> deletable_file(const std::string& path) {
     return full;
 }
 
-bool recycle_bin_takes(platform::FileSystem& fs, const std::string& path) {
+namespace {
+
+// A value of the volume's key, else of BitBucket itself.
+std::optional<std::uint32_t> bin_setting(platform::Registry& registry, const std::optional<std::string>& volume,
+                                         const char* name) {
+    const std::string global = kBitBucketKey;
+    if (volume) {
+        if (auto key = registry.open(platform::Root::current_user, global + "\\Volume\\" + *volume,
+                                     platform::KeyAccess::read)) {
+            if (auto value = (*key)->read_dword(name)) return value;
+        }
+    }
+    auto key = registry.open(platform::Root::current_user, global, platform::KeyAccess::read);
+    if (!key) return std::nullopt;
+    return (*key)->read_dword(name);
+}
+
+}  // namespace
+
+bool recycle_bin_takes(platform::FileSystem& fs, platform::Registry& registry, const std::string& path) {
     const auto full = platform::full_path(path);
     if (!full || full->size() < 3 || (*full)[1] != ':') return false;
-    return fs.drive_type(full->substr(0, 3)) == platform::DriveType::fixed;
+    const std::string root = full->substr(0, 3);
+    if (fs.drive_type(root) != platform::DriveType::fixed) return false;
+    const auto volume = fs.volume_guid(root);
+    if (bin_setting(registry, volume, "NukeOnDelete").value_or(0) != 0) return false;
+    const auto capacity = bin_setting(registry, volume, "MaxCapacity");
+    if (!capacity) return true;
+    const auto entry = fs.entry(*full);
+    return !entry || entry->size <= std::uint64_t{*capacity} * 1024 * 1024;
 }
 
 }  // namespace search

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/registry.h"
 
 namespace search {
 
@@ -32,9 +33,15 @@ private:
 // relative or root path.
 std::optional<std::string> deletable_file(const std::string& path);
 
-// Whether the recycle bin takes a file on this path: fixed drives have a
-// bin, removable and network drives do not (the shell would delete there for
-// good without a word).
-bool recycle_bin_takes(platform::FileSystem& fs, const std::string& path);
+// The current user's recycle bin settings, as the shell keeps them: one key
+// per volume under BitBucket\Volume, named by the volume's GUID, and the
+// key BitBucket itself, whose values hold where a volume has none.
+inline constexpr char kBitBucketKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket";
+
+// Whether the recycle bin keeps the file on this path, or the shell would
+// delete it for good without a word: only fixed drives have a bin; the bin
+// of a volume can be switched off ("NukeOnDelete" 1) and takes no file
+// larger than its size ("MaxCapacity", in megabytes).
+bool recycle_bin_takes(platform::FileSystem& fs, platform::Registry& registry, const std::string& path);
 
 }  // namespace search

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/pump.h"
 #include "platform/status.h"
 #include "search/folders.h"
@@ -137,13 +138,14 @@ protected:
     Finding& finding(std::size_t index) { return findings_[index]; }
 
     // Whether the findings `wanted` picks may go when the user asked for the
-    // recycle bin: when the bin cannot take some of them (a drive without
-    // one), `question` is asked once before anything is deleted for good.
-    bool permanent_deletion_allowed(platform::FileSystem& fs, bool to_bin,
+    // recycle bin: when the bin would not keep some of them (a drive without
+    // one, a bin switched off, a file larger than the bin), `question` is
+    // asked once before anything is deleted for good.
+    bool permanent_deletion_allowed(platform::Platform& platform, bool to_bin,
                                     const std::function<bool(std::size_t)>& wanted, const char* question) {
         if (!to_bin) return true;
         for (std::size_t i = 0; i < findings_.size(); ++i) {
-            if (!wanted(i) || recycle_bin_takes(fs, findings_[i].path)) continue;
+            if (!wanted(i) || recycle_bin_takes(platform.fs, platform.registry, findings_[i].path)) continue;
             return dialogs().message(question, "Удаление", ui::Icon::question, ui::Buttons::yes_no) == ui::Answer::yes;
         }
         return true;
@@ -187,20 +189,24 @@ protected:
 
 private:
     // Runs `work` busy; false when a close arrived meanwhile (the window is
-    // then closed, after the work has unwound).
+    // then closed, after the work has unwound). A close stays a close when
+    // the work ends with an exception: the window closes first, so that the
+    // error is reported over the main window.
     bool run_busy(const std::function<void()>& work) {
         if (busy_) return true;
         busy_ = true;
         struct Idle {
-            bool& busy;
-            ~Idle() { busy = false; }
-        } idle{busy_};
+            ResultsWindow& window;
+            ~Idle() { window.close_if_pending(); }
+        } idle{*this};
         work();
+        return !close_pending_;
+    }
+    void close_if_pending() {
         busy_ = false;
-        if (!close_pending_) return true;
+        if (!close_pending_) return;
         close_pending_ = false;
         close();
-        return false;
     }
 
     bool close_asked() {

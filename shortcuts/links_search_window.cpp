@@ -160,7 +160,7 @@ void LinksSearchWindow::repair_selected() {
 
 void LinksSearchWindow::delete_checked() {
     const auto wanted = [&](std::size_t i) { return results_.checked(static_cast<int>(i)); };
-    const bool permanent_ok = permanent_deletion_allowed(platform_.fs, to_bin_.checked(), wanted, kBinlessQuestion);
+    const bool permanent_ok = permanent_deletion_allowed(platform_, to_bin_.checked(), wanted, kBinlessQuestion);
     const bool to_bin = to_bin_.checked();
     current_.set_text("Идет удаление выбранных ярлыков...");
     progress_.set_position(0);
@@ -168,7 +168,7 @@ void LinksSearchWindow::delete_checked() {
     const auto outcome = delete_findings(
         wanted,
         [&](const BrokenLink& link) {
-            const bool bin_takes = search::recycle_bin_takes(platform_.fs, link.path);
+            const bool bin_takes = search::recycle_bin_takes(platform_.fs, platform_.registry, link.path);
             if (to_bin && !bin_takes && !permanent_ok) return platform::Status::failure("Удаление отменено");
             return delete_link(platform_, link.path, to_bin && bin_takes);
         },

@@ -7,8 +7,8 @@ namespace platform::posix {
 
 Status failure(Error error) {
     switch (error) {
-        case Error::file_not_found: return Status::failure("Не удается найти указанный файл.");
-        case Error::path_not_found: return Status::failure("Системе не удается найти указанный путь.");
+        case Error::file_not_found: return Status::not_found("Не удается найти указанный файл.");
+        case Error::path_not_found: return Status::not_found("Системе не удается найти указанный путь.");
         case Error::access_denied: return Status::failure("Отказано в доступе.");
         case Error::sharing_violation:
             return Status::failure("Процесс не может получить доступ к файлу, так как этот файл занят другим процессом.");

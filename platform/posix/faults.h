@@ -43,6 +43,7 @@ public:
     Result<std::unique_ptr<File>> open_for_append(const std::string& path) override;
     std::vector<LogicalDrive> logical_drives() override { return inner_.logical_drives(); }
     DriveType drive_type(const std::string& root) override { return inner_.drive_type(root); }
+    std::optional<std::string> volume_guid(const std::string& root) override { return inner_.volume_guid(root); }
 
 private:
     // The failure the path meets, if any.

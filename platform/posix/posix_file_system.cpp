@@ -373,6 +373,15 @@ DriveType PosixFileSystem::drive_type(const std::string& root) {
     return DriveType::no_root;
 }
 
+// Every local drive is a volume of its own, named after its letter
+// ("{00000000-0000-0000-0000-0000000000C0}"); a network drive is none.
+std::optional<std::string> PosixFileSystem::volume_guid(const std::string& root) {
+    const DriveType type = drive_type(root);
+    if (type == DriveType::no_root || type == DriveType::remote) return std::nullopt;
+    const char letter = static_cast<char>(root[0] >= 'a' && root[0] <= 'z' ? root[0] - 32 : root[0]);
+    return std::string("{00000000-0000-0000-0000-0000000000") + letter + "0}";
+}
+
 std::optional<std::string> PosixFileSystem::windows_path(const std::string& host_path) const {
     for (const auto& d : drives_) {
         std::string folder = d.host_folder;
@@ -618,9 +627,11 @@ public:
     const PosixFileSystem::Lock* lock() const { return &lock_; }
     void seek_to_end() { lseek(fd_, 0, SEEK_END); }
 
-    std::uint64_t size() override {
+    Result<std::uint64_t> length() override {
+        if (fd_ < 0) return failure(Error::access_denied);
         struct stat st;
-        return fd_ >= 0 && fstat(fd_, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (fstat(fd_, &st) != 0) return errno_failure(errno);
+        return static_cast<std::uint64_t>(st.st_size);
     }
     Result<std::size_t> read(void* buffer, std::size_t count) override {
         if (fd_ < 0 || lock_.access == Access::write) return failure(Error::access_denied);

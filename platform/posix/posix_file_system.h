@@ -58,6 +58,7 @@ public:
     Result<std::unique_ptr<File>> open_for_append(const std::string& path) override;
     std::vector<LogicalDrive> logical_drives() override;
     DriveType drive_type(const std::string& root) override;
+    std::optional<std::string> volume_guid(const std::string& root) override;
 
     // The host path of an existing Windows path; nothing when it is missing.
     std::optional<std::string> host_path(const std::string& path);

@@ -17,9 +17,11 @@ class Win32File : public File {
 public:
     explicit Win32File(FileHandle handle) : handle_(std::move(handle)) {}
 
-    std::uint64_t size() override {
+    Result<std::uint64_t> length() override {
+        if (!handle_) return error_status(ERROR_INVALID_HANDLE);
         LARGE_INTEGER size{};
-        return handle_ && GetFileSizeEx(handle_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+        if (!GetFileSizeEx(handle_.get(), &size)) return last_error();
+        return static_cast<std::uint64_t>(size.QuadPart);
     }
     Result<std::size_t> read(void* buffer, std::size_t count) override {
         if (!handle_) return error_status(ERROR_INVALID_HANDLE);
@@ -238,6 +240,18 @@ public:
         const ULONGLONG now = GetTickCount64();
         if (known.at == 0 || now - known.at > 1000) known = {static_cast<DriveType>(GetDriveTypeW(wide.c_str())), now};
         return known.type;
+    }
+
+    std::optional<std::string> volume_guid(const std::string& root) override {
+        if (root.size() < 2 || root[1] != ':') return std::nullopt;
+        const std::wstring wide = widen(root.substr(0, 2)) + L"\\";
+        wchar_t name[64] = {};
+        if (!GetVolumeNameForVolumeMountPointW(wide.c_str(), name, 64)) return std::nullopt;
+        // "\\?\Volume{GUID}\"
+        const std::wstring text = name;
+        const auto open = text.find(L'{'), close = text.find(L'}');
+        if (open == std::wstring::npos || close == std::wstring::npos || close < open) return std::nullopt;
+        return narrow(text.substr(open, close - open + 1));
     }
 
 private:

@@ -33,13 +33,18 @@ public:
         if (!is_absolute_path(path) || is_drive_root(path)) return error_status(ERROR_INVALID_NAME);
         auto wide = wide_path(path);
         if (!wide) return wide.status();
+        // A missing file is no question for the shell (Wine's would ask
+        // whether to delete for good what it cannot find in the bin's way).
+        if (GetFileAttributesW(wide->c_str()) == INVALID_FILE_ATTRIBUTES) return last_error();
         // The shell takes no "\\?\" form; the list ends with an empty string.
         std::wstring from = wide->rfind(L"\\\\?\\", 0) == 0 ? wide->substr(4) : *wide;
         from.push_back(L'\0');
         SHFILEOPSTRUCTW op{};
         op.wFunc = FO_DELETE;
         op.pFrom = from.c_str();
-        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
+        // Where the shell would still delete the file for good (it cannot
+        // move it to the bin), it asks first.
+        op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING;
         const int r = SHFileOperationW(&op);
         if (r != 0) return Status::failure("Не удалось удалить в корзину: " + path + " (код " + std::to_string(r) + ").");
         if (op.fAnyOperationsAborted) return Status::failure("Удаление в корзину прервано: " + path + ".");

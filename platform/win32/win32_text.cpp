@@ -57,6 +57,7 @@ Status error_status(DWORD code, HMODULE module) {
             message.pop_back();
     }
     if (message.empty()) message = "Ошибка " + std::to_string(code) + ".";
+    if (!module && (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)) return Status::not_found(message);
     return Status::failure(message);
 }
 

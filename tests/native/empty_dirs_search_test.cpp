@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "emptydirs/empty_dirs_page.h"
@@ -11,6 +12,7 @@
 #include "emptydirs/empty_dirs_search.h"
 #include "platform/posix/faults.h"
 #include "platform/posix/headless_ui.h"
+#include "search/folders.h"
 #include "sandbox.h"
 
 using emptydirs::SearchMode;
@@ -216,8 +218,30 @@ TEST(EmptyFolderRemoval, RefusesRootsAndRelativePaths) {
                              "\\\\server\\share\\"})
         EXPECT_FALSE(emptydirs::remove_found_folder(s.faulty, s.pump, path, emptydirs::RemovalKind::tree)) << path;
     EXPECT_TRUE(s.box.exists("C:\\A"));
-    EXPECT_EQ(emptydirs::normalised_path("C:/A//B. \\.\\C\\..\\D"), "C:\\A\\B\\D");
-    EXPECT_EQ(emptydirs::normalised_path("\\\\srv\\share\\x\\..\\.."), "\\\\srv\\share\\");
+}
+
+// A folder whose name has no cp1251 spelling cannot be listed: it holds
+// something, in both modes, and so do the folders around it; a tree holding
+// one is not removed, and its row is not taken for gone.
+TEST(BothModes, AFolderNamedOutsideCp1251HoldsSomething) {
+    for (const SearchMode mode : {SearchMode::empty_folders, SearchMode::empty_trees}) {
+        Search s(mode);
+        const std::string host = s.box.host_path("C:\\U\\V\\W");
+        std::filesystem::create_directories(host + "/caf\xC3\xA9");
+        std::ofstream(host + "/caf\xC3\xA9/held.txt") << "x";
+        std::filesystem::create_directories(s.box.host_path("C:\\U\\V\\E") + "/\xC3\xB8");
+        s.box.make_folder("C:\\U\\Empty");
+        EXPECT_EQ(s.run(), Rows{"C:\\U\\Empty"}) << static_cast<int>(mode);
+    }
+    Search s(SearchMode::empty_trees);
+    std::filesystem::create_directories(s.box.host_path("C:\\A\\B") + "/\xC3\xB8");
+    EXPECT_FALSE(emptydirs::remove_found_folder(s.faulty, s.pump, "C:\\A\\B", emptydirs::RemovalKind::tree));
+    EXPECT_TRUE(std::filesystem::exists(s.box.host_path("C:\\A\\B") + "/\xC3\xB8"));
+    // A folder that cannot be read is not gone; a missing one is.
+    s.faulty.deny("C:\\A");
+    const auto listed = search::listed_attributes(s.faulty, {"C:\\A\\B", "C:\\Gone\\B"});
+    EXPECT_TRUE(listed[0].has_value());
+    EXPECT_FALSE(listed[1].has_value());
 }
 
 TEST(EmptyDirsPage, ModeButtonsWriteTheModeAtOnce) {

@@ -38,11 +38,16 @@ struct Recorder : platform::posix::FaultyFileSystem {
     };
     std::map<std::string, Log> logs;
     std::string undeletable;
+    std::string sizeless;  // its open file cannot tell its size
 
     struct RecordingFile : platform::File {
         std::unique_ptr<platform::File> inner;
         Log* log = nullptr;
-        std::uint64_t size() override { return inner->size(); }
+        bool sizeless = false;
+        platform::Result<std::uint64_t> length() override {
+            if (sizeless) return platform::Status::failure("Неверный дескриптор.");
+            return inner->length();
+        }
         platform::Result<std::size_t> read(void* to, std::size_t count) override { return inner->read(to, count); }
         platform::Status write(const void* data, std::size_t count) override {
             log->writes.emplace_back(static_cast<const char*>(data), count);
@@ -59,6 +64,7 @@ struct Recorder : platform::posix::FaultyFileSystem {
         auto file = std::make_unique<RecordingFile>();
         file->inner = std::move(*opened);
         file->log = &logs[path];
+        file->sizeless = path == sizeless;
         return std::unique_ptr<platform::File>(std::move(file));
     }
     platform::Status delete_file(const std::string& path) override {
@@ -294,19 +300,52 @@ TEST(Shredder, FilesNotDeletedAreOfferedForRemovalFromTheList) {
     EXPECT_FALSE(f.shredder.destroy_button().enabled());
 }
 
-TEST(Shredder, ALinkIsRemovedAndItsTargetLeftAlone) {
+// A link names another file: it is refused by name, and neither it nor its
+// target is touched; a size that cannot be read leaves the file as it was.
+TEST(Shredder, ALinkOrAnUnreadableSizeIsRefusedAndSaidSo) {
     Pages f;
     f.box.write("C:\\Docs\\Sub\\report.doc", "report");
     std::filesystem::create_symlink(f.box.host_path("C:\\Docs\\Sub\\report.doc"), f.box.host_path("C:\\report.lnk"));
     std::filesystem::create_directory_symlink(f.box.host_path("C:\\Docs\\Sub"), f.box.host_path("C:\\Junction"));
-    removal::ByteSource source;
-    for (const char* link : {"C:\\report.lnk", "C:\\Junction"}) {
-        auto removed = removal::shred_file(f.fs, link, source);
-        EXPECT_TRUE(removed && *removed) << link;
-        EXPECT_FALSE(f.box.exists(link)) << link;
+    f.box.write("C:\\sizeless.txt", "data");
+    f.fs.sizeless = "C:\\sizeless.txt";
+    for (const char* path : {"C:\\Junction", "C:\\report.lnk", "C:\\sizeless.txt"}) {
+        f.list_files({path});
+        f.shredder.destroy();
+        EXPECT_EQ(Pages::rows(f.shredder.list()), std::vector<std::string>{path});
+        EXPECT_EQ(f.messages().back().icon, ui::Icon::error);
+        EXPECT_NE(f.messages().back().text.find(std::string("\"") + path + "\""), std::string::npos);
+        EXPECT_TRUE(f.box.exists(path)) << path;
+        f.toolkit.dialogs().answers.push_back(ui::Answer::yes);
+        f.shredder.list().clear();
     }
+    EXPECT_EQ(f.messages()[1].text,
+              "Файл \"C:\\report.lnk\" является ссылкой и не уничтожен. То, на что он указывает, не тронуто.");
     EXPECT_EQ(f.box.read("C:\\Docs\\Sub\\report.doc"), "report");
-    EXPECT_TRUE(f.fs.logs.empty());
+    EXPECT_EQ(f.box.read("C:\\sizeless.txt"), "data");
+    EXPECT_TRUE(f.fs.logs["C:\\sizeless.txt"].writes.empty());
+    removal::ByteSource source;
     for (const char* refused : {"", "report.doc", "C:\\", "C:\\Docs\\.."})
         EXPECT_FALSE(removal::shred_file(f.fs, refused, source)) << refused;
+}
+
+// While the files are shredded, "  Добавить" and "Уничтожить" are ignored:
+// no second run starts inside the first, and every row goes with its file.
+TEST(Shredder, CommandsDuringAShreddingAreIgnored) {
+    Pages f;
+    for (const char* name : {"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"}) f.box.write(name, "data");
+    f.list_files({"C:\\a.txt", "C:\\b.txt", "C:\\c.txt"});
+    bool sent = false;
+    f.toolkit.pump().on_serve = [&] {
+        if (sent) return;
+        sent = true;
+        f.toolkit.dialogs().files.push_back({"C:\\a.txt"});
+        f.shredder.add_button().click();
+        f.shredder.destroy_button().release(ui::MouseButton::left);
+    };
+    f.shredder.destroy_button().release(ui::MouseButton::left);
+    ASSERT_TRUE(sent);
+    EXPECT_TRUE(f.shredder.list().empty());
+    EXPECT_EQ(f.fs.logs["C:\\c.txt"].flushes, 3);
+    EXPECT_TRUE(f.messages().empty());
 }

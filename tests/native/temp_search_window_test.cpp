@@ -6,6 +6,7 @@
 #include "platform/posix/faults.h"
 #include "platform/posix/headless_ui.h"
 #include "sandbox.h"
+#include "search/guards.h"
 
 using testing_support::Sandbox;
 
@@ -233,6 +234,32 @@ TEST(TempSearchWindow, ClosingDuringADeletionKeepsTheRowsOfEveryFileLeft) {
     EXPECT_EQ(f.window.findings().size(), 4u);
 }
 
+// A walk that fails after the close request still closes the window: the
+// error is shown over the main window, and the next search is a search, not
+// a close.
+TEST(TempSearchWindow, AnErrorAfterACloseStillCloses) {
+    Fixture f;
+    for (int i = 0; i < 6; ++i) f.box.write("C:\\Temp\\" + std::to_string(i) + "\\x.tmp");
+    int served = 0;
+    f.toolkit.pump().on_serve = [&] {
+        if (++served != 4) return;
+        f.window.close();
+        throw std::runtime_error("disk gone");
+    };
+    f.search();
+    EXPECT_FALSE(f.window.visible());
+    EXPECT_TRUE(f.main.visible());
+    ASSERT_EQ(f.messages().size(), 1u);
+    EXPECT_EQ(f.messages()[0].icon, ui::Icon::error);
+    EXPECT_EQ(f.messages()[0].owner, "Form1");
+
+    f.toolkit.pump().on_serve = nullptr;
+    f.main.hide();
+    f.window.show_modal();
+    EXPECT_TRUE(f.window.visible());
+    EXPECT_EQ(f.window.results().count(), 6);
+}
+
 // While a batch deletion runs, a command from the context menu or a check box
 // is ignored, so no row but the deleted files' leaves the list.
 TEST(TempSearchWindow, CommandsArrivingDuringADeletionAreIgnored) {
@@ -276,4 +303,55 @@ TEST(TempSearchWindow, TheBinNeverTurnsIntoAPermanentDeletionUnasked) {
     f.window.delete_all_button().click();
     EXPECT_FALSE(f.box.exists("E:\\Temp\\a.tmp"));
     EXPECT_TRUE(f.rows().empty());
+}
+
+// The bin of a fixed drive can be switched off, or be too small for a file:
+// the shell would then delete for good, so the user is asked first.
+TEST(TempSearchWindow, ABinThatWouldNotKeepTheFileIsAskedAbout) {
+    Fixture f([](platform::posix::PosixConfig& config, const std::string& root) {
+        std::filesystem::create_directories(root + "/d");
+        config.drives.push_back({'D', root + "/d", platform::DriveType::fixed});
+    });
+    auto& registry = f.box.platform().registry;
+    const std::string bin = search::kBitBucketKey;
+    const auto set = [&](const std::string& key, const char* name, std::uint32_t value) {
+        auto opened = registry.create(platform::Root::current_user, key);
+        ASSERT_TRUE(opened && (*opened)->write_dword(name, value));
+    };
+    auto& fs = f.box.platform().fs;
+    const std::string volume_c = bin + "\\Volume\\" + fs.volume_guid("C:\\").value();
+    const std::string volume_d = bin + "\\Volume\\" + fs.volume_guid("D:\\").value();
+    f.box.write("D:\\Temp\\a.tmp");
+    f.box.data().rewrite("tf_dirs.txt", {"D:\\Temp"});
+    set(volume_d, "NukeOnDelete", 1);
+    f.search();
+    f.toolkit.dialogs().answers = {ui::Answer::no};
+    f.window.delete_all_button().click();
+    EXPECT_TRUE(f.box.exists("D:\\Temp\\a.tmp"));
+    EXPECT_EQ(f.rows().size(), 1u);
+    EXPECT_EQ(f.messages().at(1).buttons, ui::Buttons::yes_no);
+
+    // What the bins keep: a volume's own values first, the global ones where
+    // it has none; no bin beyond fixed drives.
+    f.box.write("C:\\big.bin", std::string(2 * 1024 * 1024 + 1, 'b'));
+    f.box.write("C:\\small.bin", std::string(1024, 's'));
+    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\big.bin"));
+    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "D:\\Temp\\a.tmp"));
+    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "Q:\\a.tmp"));
+    set(bin, "MaxCapacity", 2);
+    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "C:\\big.bin"));
+    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\small.bin"));
+    set(volume_c, "MaxCapacity", 3);
+    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\big.bin"));
+    set(bin, "NukeOnDelete", 1);
+    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "C:\\small.bin"));
+    set(volume_c, "NukeOnDelete", 0);
+    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\small.bin"));
+
+    // Once the user agrees, the file goes for good rather than through a
+    // shell that would not keep it either.
+    f.toolkit.dialogs().answers = {ui::Answer::yes};
+    f.window.delete_all_button().click();
+    EXPECT_FALSE(f.box.exists("D:\\Temp\\a.tmp"));
+    EXPECT_EQ(f.box.platform().shell.query_recycle_bin()->items, 0u);
 }

@@ -138,9 +138,12 @@ TEST(TrayMenu, OffersNothingWhileAQuickActionRuns) {
         reopened = true;
         f.main.tray().right_click();
         f.toolkit.choose(f.menu.browsers(Store::cookies).ie);
+        f.main.tray().click();
     };
     f.toolkit.choose(f.menu.clean_temp_item());
     ASSERT_TRUE(reopened);
+    EXPECT_FALSE(f.main.visible());
+    EXPECT_TRUE(f.main.tray().visible());
     EXPECT_FALSE(f.box.exists("C:\\Temp\\a.tmp"));
     EXPECT_TRUE(f.box.exists("C:\\User\\Cookies\\me@site.txt"));
 
