@@ -44,7 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Browser browser : {Browser::opera, Browser::firefox}) {
         for (const Store store : {Store::cache, Store::history, Store::cookies})
             static_cast<void>(privacy::location(platform, browser, store));
-        static_cast<void>(privacy::browser_folder(platform, browser));
     }
     return 0;
 }
