@@ -114,6 +114,14 @@ inline HWND component(HWND top, const std::wstring& name) {
     return search.found;
 }
 
+// Polls until the control `name` of `form` is there and visible.
+inline HWND visible_component(HWND form, const wchar_t* name, int timeout_ms = 20000) {
+    return wait_for([&] {
+        HWND control = component(form, name);
+        return control && IsWindowVisible(control) ? control : nullptr;
+    }, timeout_ms);
+}
+
 inline void press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 inline std::wstring text_of(HWND window) {

@@ -97,13 +97,6 @@ struct Installation {
     DWORD id() const { return process.dwProcessId; }
 };
 
-HWND visible_component(HWND top, const wchar_t* name) {
-    return wait_for([&] {
-        HWND control = component(top, name);
-        return control && IsWindowVisible(control) ? control : nullptr;
-    });
-}
-
 }  // namespace
 
 TEST(EmptyDirsEndToEnd, BothModesListTheirFoldersAndTheTreesAreRemoved) {

@@ -233,10 +233,7 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
     ASSERT_TRUE(main);
     press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
     press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
-    HWND count = wait_for([&] {
-        HWND label = component(main, L"Label24");
-        return label && IsWindowVisible(label) ? label : nullptr;
-    });
+    HWND count = visible_component(main, L"Label24");
     ASSERT_TRUE(count);
     EXPECT_EQ(text_of(count), L"3");
     EXPECT_EQ(text_of(component(main, L"Label26")), L"6 KB");
@@ -300,10 +297,7 @@ TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
     ASSERT_TRUE(main);
     press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
     press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
-    HWND count = wait_for([&] {
-        HWND label = component(main, L"Label24");
-        return label && IsWindowVisible(label) ? label : nullptr;
-    });
+    HWND count = visible_component(main, L"Label24");
     ASSERT_TRUE(count);
     EXPECT_EQ(text_of(count), L"0");
     EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton1")));
@@ -338,16 +332,10 @@ TEST(ProgramEndToEnd, ATempThatHoldsTheUsersFoldersCleansNothing) {
         ASSERT_TRUE(main);
         press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
         press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
-        HWND count = wait_for([&] {
-            HWND label = component(main, L"Label24");
-            return label && IsWindowVisible(label) ? label : nullptr;
-        });
+        HWND count = visible_component(main, L"Label24");
         ASSERT_TRUE(count);
         EXPECT_EQ(text_of(count), L"0");
-        HWND refusal = wait_for([&] {
-            HWND label = component(main, L"TempRefusal");
-            return label && IsWindowVisible(label) ? label : nullptr;
-        }, 5000);
+        HWND refusal = visible_component(main, L"TempRefusal", 5000);
         EXPECT_TRUE(refusal);
         EXPECT_NE(text_of(refusal).find(L"не очищается"), std::wstring::npos) << narrow(temp);
         EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton1")));
@@ -396,10 +384,7 @@ TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
     ASSERT_TRUE(main);
     press(wait_for([&] { return component(main, L"CategoryButtons1_Category1"); }));
     press(wait_for([&] { return component(main, L"CategoryButtons1_Item1_0"); }));
-    HWND firefox_size = wait_for([&] {
-        HWND label = component(main, L"Label19");
-        return label && IsWindowVisible(label) ? label : nullptr;
-    });
+    HWND firefox_size = visible_component(main, L"Label19");
     ASSERT_TRUE(firefox_size);
     EXPECT_EQ(text_of(component(main, L"Label14")), L"Opera 9.50");
     EXPECT_EQ(text_of(component(main, L"Label16")), L"0 KB");
