@@ -37,6 +37,50 @@ inline std::string unix_name(const std::wstring& path) {
     return out;
 }
 
+// An ASCII text as it is (the tests' own paths and names).
+inline std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += static_cast<char>(c);
+    return out;
+}
+
+inline std::wstring temp_path() {
+    wchar_t buffer[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, buffer);
+    return buffer;
+}
+
+inline void write_file(const std::wstring& path, const std::string& bytes) {
+    const platform::win32::FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+inline bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Files and folders with everything in them, removed for good.
+inline void delete_trees(const std::vector<std::wstring>& paths) {
+    std::wstring from;
+    for (const auto& path : paths) from += path + L'\0';
+    if (from.empty()) return;
+    from += L'\0';
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+// A shell folder of the prefix's user ("Personal", "Desktop"...).
+inline std::wstring user_shell_folder(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
+                 RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
 // Runs a host command under Wine (its words as they are, no quotes) and,
 // since a Unix process cannot be waited for, waits until `done` holds.
 inline bool run_on_host(const std::string& command, const std::function<bool()>& done) {
@@ -130,24 +174,39 @@ inline std::wstring text_of(HWND window) {
     return text;
 }
 
-// Presses OK (or Yes) on the message box of the process with this caption,
-// once it shows; returns the box's text, or "" when none came.
-inline std::wstring answer_message_box(DWORD process, const std::wstring& caption, int button = IDOK) {
-    HWND box = wait_for([&] { return top_window(process, caption, L"#32770"); });
-    if (!box) return L"";
+// A dialog box's message: its first static text or, for the questions
+// Wine's shell asks (which draw their text themselves), the text their
+// "WINE_CONFIRM" property points at in the owning process.
+inline std::wstring dialog_text(HWND box) {
     std::wstring text;
     EnumChildWindows(
         box,
         [](HWND child, LPARAM param) -> BOOL {
             wchar_t cls[32] = {};
             GetClassNameW(child, cls, 32);
-            if (lstrcmpW(cls, L"Static") == 0 && GetWindowTextLengthW(child) > 0) {
+            if (lstrcmpW(cls, L"Static") == 0 && IsWindowVisible(child) && GetWindowTextLengthW(child) > 0) {
                 *reinterpret_cast<std::wstring*>(param) = text_of(child);
                 return FALSE;
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&text));
+    const void* shell_text = GetPropW(box, L"WINE_CONFIRM");
+    if (!text.empty() || !shell_text) return text;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(box, &owner);
+    const platform::win32::ObjectHandle process(OpenProcess(PROCESS_VM_READ, FALSE, owner));
+    wchar_t buffer[MAX_PATH + 256] = {};
+    ReadProcessMemory(process.get(), shell_text, buffer, sizeof(buffer) - sizeof(wchar_t), nullptr);
+    return buffer;
+}
+
+// Presses OK (or Yes, No...) on the message box of the process with this
+// caption, once it shows; returns the box's text, or "" when none came.
+inline std::wstring answer_message_box(DWORD process, const std::wstring& caption, int button = IDOK) {
+    HWND box = wait_for([&] { return top_window(process, caption, L"#32770"); });
+    if (!box) return L"";
+    const std::wstring text = dialog_text(box);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     wait_for([&] { return IsWindow(box) ? nullptr : HWND(1); }, 10000);
     return text;
@@ -189,25 +248,44 @@ private:
     void* at_ = nullptr;
 };
 
-// The first cells of a list view's rows.
-inline std::vector<std::wstring> list_rows(HWND list) {
+// The text of one cell of a list view.
+inline std::wstring list_cell(HWND list, int row, int column = 0) {
     constexpr int kChars = 1024;
-    std::vector<std::wstring> rows;
     const RemoteMemory memory(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
-    if (!memory.at()) return rows;
+    if (!memory.at()) return L"";
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.at() + sizeof(LVITEMW));
+    item.cchTextMax = kChars;
+    memory.write(&item, sizeof(item));
+    const auto length = static_cast<std::size_t>(
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at())));
+    std::wstring text(length, L'\0');
+    memory.read(text.data(), length * sizeof(wchar_t), sizeof(LVITEMW));
+    return text;
+}
+
+// One column of a list view's rows, the first by default.
+inline std::vector<std::wstring> list_rows(HWND list, int column = 0) {
+    std::vector<std::wstring> rows;
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        LVITEMW item{};
-        item.pszText = reinterpret_cast<wchar_t*>(memory.at() + sizeof(LVITEMW));
-        item.cchTextMax = kChars;
-        memory.write(&item, sizeof(item));
-        const auto length = static_cast<std::size_t>(
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at())));
-        std::wstring text(length, L'\0');
-        memory.read(text.data(), length * sizeof(wchar_t), sizeof(LVITEMW));
-        rows.push_back(text);
-    }
+    for (int row = 0; row < count; ++row) rows.push_back(list_cell(list, row, column));
     return rows;
+}
+
+// Selects and focuses a list view's row (no NM_CLICK reaches the program).
+inline void select_row(HWND list, int row) {
+    const RemoteMemory memory(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    memory.write(&item, sizeof(item));
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at()));
+}
+
+// Selects a row and toggles its check box with the space bar, as a user does.
+inline void check_row(HWND list, int row) {
+    select_row(list, row);
+    SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
 }
 
 // Clicks a list view's row with the left mouse button, in the middle of its text.
@@ -221,6 +299,21 @@ inline void click_row(HWND list, int row) {
     const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+// Presses an item of the main window's category bar ("CategoryButtons1"):
+// the category, then its item, as a user opens a tool's page.
+inline void open_item(HWND main, int category, int item) {
+    const std::wstring bar = L"CategoryButtons1_Category" + std::to_wstring(category);
+    const std::wstring entry = L"CategoryButtons1_Item" + std::to_wstring(category) + L"_" + std::to_wstring(item);
+    press(wait_for([&] { return component(main, bar); }));
+    press(wait_for([&] { return component(main, entry); }));
+}
+
+// Closes a window of the program and waits until its main window shows again.
+inline bool close_back_to(HWND window, HWND main) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return wait_for([&] { return IsWindowVisible(main) && !IsWindowVisible(window) ? main : nullptr; }, 10000);
 }
 
 }  // namespace automation

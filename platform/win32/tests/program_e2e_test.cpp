@@ -3,11 +3,10 @@
 // to the real recycle bin.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
 #include <string>
 
 #include "automation.h"
+#include "installation.h"
 #include "platform/win32/handles.h"
 #include "shots.h"
 
@@ -15,98 +14,43 @@ using namespace automation;
 
 namespace {
 
-std::wstring temp_path() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, buffer);
-    return buffer;
-}
-
-void write_file(const std::wstring& path, const std::string& bytes) {
-    const platform::win32::FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-std::string narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += static_cast<char>(c);
-    return out;
-}
-
-// The program laid out in a folder of its own, with a Data folder whose
-// temporary-file search looks at one area folder for *.tmp files.
-struct Installation {
-    std::wstring folder = temp_path() + L"vsc-e2e-" + std::to_wstring(GetCurrentProcessId());
-    std::wstring area = folder + L"-area";
-    std::wstring exe = folder + L"\\Vorlinde System Cleaner.exe";
-    PROCESS_INFORMATION process{};
-
-    Installation() {
-        CreateDirectoryW(folder.c_str(), nullptr);
-        CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
-        CreateDirectoryW(area.c_str(), nullptr);
-        CopyFileW(widen(VORLINDE_PROGRAM).c_str(), exe.c_str(), FALSE);
-        for (const char* name : {"link.wav", "clean.wav", "radar.wav", "banner.jpg"})
-            CopyFileW(widen(std::string(VORLINDE_TEST_DATA "/../../data/") + name).c_str(),
-                      (folder + L"\\Data\\" + widen(name)).c_str(), FALSE);
-        write_file(folder + L"\\Data\\tf_mask.txt", "tmp\r\n");
-        write_file(folder + L"\\Data\\tf_dirs.txt", narrow(area) + "\r\n");
+// The program whose temporary-file search looks at one area folder for *.tmp
+// files.
+struct TempSearchInstallation : Installation {
+    const std::wstring area = own(L"-area");
+    TempSearchInstallation() : Installation(L"e2e") {
+        write_data(L"tf_mask.txt", "tmp\r\n");
+        write_data(L"tf_dirs.txt", narrow(area) + "\r\n");
     }
-    ~Installation() {
-        if (process.hProcess) {
-            TerminateProcess(process.hProcess, 1);
-            const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
-        }
-        SHFILEOPSTRUCTW op{};
-        std::wstring both = folder + L'\0' + area + L'\0';
-        op.wFunc = FO_DELETE;
-        op.pFrom = both.c_str();
-        op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationW(&op);
-    }
-    // Starts the program; with `temp`, its TEMP is that folder.
-    bool start(const std::wstring& temp = L"") {
-        std::wstring environment;
-        for (const wchar_t* entry = GetEnvironmentStringsW(); *entry; entry += lstrlenW(entry) + 1) {
-            const std::wstring line = entry;
-            if (!temp.empty() && (line.rfind(L"TEMP=", 0) == 0 || line.rfind(L"TMP=", 0) == 0)) continue;
-            environment += line + L'\0';
-        }
-        if (!temp.empty()) environment += L"TEMP=" + temp + L'\0' + L"TMP=" + temp + L'\0';
-        environment += L'\0';
-        std::wstring command = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                              environment.data(), folder.c_str(), &startup, &process);
-    }
-    HWND main_window() {
-        HWND main = wait_for([&] { return top_window(id(), L"Vorlinde System Cleaner 1.5"); });
-        Sleep(500);  // the fade-in
-        return main;
-    }
-    // "Ненужные файлы" -> "Поиск временных файлов": the launcher page's
-    // "  Начать поиск", once it shows.
-    HWND search_launcher(HWND main) {
-        press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
-        press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_1"); }));
-        return wait_for([&] {
-            HWND button = component(main, L"TempFindStartButton");
-            return button && IsWindowVisible(button) ? button : nullptr;
-        });
-    }
-    DWORD id() const { return process.dwProcessId; }
 };
 
-// A shell folder of the prefix's user ("Personal", "Desktop"...).
-std::wstring user_shell_folder(const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
-                 RRF_RT_REG_SZ, nullptr, value, &size);
-    return value;
+// "Ненужные файлы" -> "Поиск временных файлов": the launcher page's
+// "  Начать поиск", once it shows.
+HWND search_launcher(HWND main) {
+    open_item(main, 0, 1);
+    return visible_component(main, L"TempFindStartButton");
 }
+
+// A search whose area holds the host's shared files (Z:\usr\share,
+// Z:\usr\lib), which keep the walk busy for a few seconds: started from the
+// launcher, and seen walking them (`current`, the walk's caption, is null
+// otherwise).
+struct WalkingSearch {
+    TempSearchInstallation install;
+    HWND main = nullptr, search = nullptr, current = nullptr;
+    WalkingSearch() {
+        write_file(install.area + L"\\a.tmp", "junk");
+        install.write_data(L"tf_dirs.txt", narrow(install.area) + "\r\nZ:\\usr\\share\r\nZ:\\usr\\lib\r\n");
+        if (!install.start() || !(main = install.main_window())) return;
+        HWND start = search_launcher(main);
+        if (!start) return;
+        press(start);
+        search = wait_for([&] { return top_window(install.id(), L"Поиск временных файлов"); });
+        HWND caption = search ? component(search, L"Label2") : nullptr;
+        if (caption && wait_for([&] { return text_of(caption).rfind(L"Z:\\usr", 0) == 0 ? caption : nullptr; }))
+            current = caption;
+    }
+};
 
 // Drive R: as a folder of the test: a link among the prefix's drives; the
 // host path of the devices folder.
@@ -135,7 +79,7 @@ void set_user_value(const std::wstring& key, const wchar_t* name, const std::wst
 }  // namespace
 
 TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
-    Installation install;
+    TempSearchInstallation install;
     for (const wchar_t* name : {L"\\a.tmp", L"\\b.TMP", L"\\keep.txt"}) write_file(install.area + name, "junk");
     CreateDirectoryW((install.area + L"\\sub").c_str(), nullptr);
     write_file(install.area + L"\\sub\\c.tmp", "junk");
@@ -146,7 +90,7 @@ TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
     ASSERT_TRUE(main);
     save_shot(main, "main-about");
 
-    HWND start = install.search_launcher(main);
+    HWND start = search_launcher(main);
     ASSERT_TRUE(start);
     Sleep(200);
     save_shot(main, "main-temp-search-launcher");
@@ -167,32 +111,16 @@ TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
     EXPECT_NE(GetFileAttributesW((install.area + L"\\keep.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     save_shot(search, "temp-search-deleted");
 
-    PostMessageW(search, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(install.process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(close_back_to(search, main));
+    EXPECT_TRUE(install.closes(main));
 }
 
-// The host's shared files (Z:\usr\share, Z:\usr\lib) keep the walk busy for
-// a few seconds: long enough to see it at work and to stop it.
+// The walk is seen at work, and stops when asked.
 TEST(ProgramEndToEnd, ShowsTheWalkWhileItSearchesAndStopsWhenAsked) {
-    Installation install;
-    write_file(install.area + L"\\a.tmp", "junk");
-    write_file(install.folder + L"\\Data\\tf_dirs.txt", narrow(install.area) + "\r\nZ:\\usr\\share\r\nZ:\\usr\\lib\r\n");
-    ASSERT_TRUE(install.start());
-    HWND main = install.main_window();
-    ASSERT_TRUE(main);
-    HWND start = install.search_launcher(main);
-    ASSERT_TRUE(start);
-    press(start);
-
-    HWND search = wait_for([&] { return top_window(install.id(), L"Поиск временных файлов"); });
-    ASSERT_TRUE(search);
-    HWND current = component(search, L"Label2");
-    ASSERT_TRUE(wait_for([&] { return text_of(current).rfind(L"Z:\\usr", 0) == 0 ? current : nullptr; }));
+    WalkingSearch walk;
+    HWND main = walk.main, search = walk.search, current = walk.current;
+    ASSERT_TRUE(current);
+    TempSearchInstallation& install = walk.install;
     HWND stop = component(search, L"SpeedButton1");
     EXPECT_TRUE(IsWindowVisible(stop));
     EXPECT_EQ(text_of(component(search, L"Label1")),
@@ -208,16 +136,13 @@ TEST(ProgramEndToEnd, ShowsTheWalkWhileItSearchesAndStopsWhenAsked) {
     EXPECT_GE(SendMessageW(component(search, L"ListView1"), LVM_GETITEMCOUNT, 0, 0), 1);  // the area's file
     EXPECT_EQ(text_of(current).rfind(L"Найдено файлов: ", 0), 0u);
 
-    PostMessageW(search, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(close_back_to(search, main));
+    EXPECT_TRUE(install.closes(main));
 }
 
 TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
-    Installation install;
-    const std::wstring temp = install.folder + L"-temp";
-    CreateDirectoryW(temp.c_str(), nullptr);
+    TempSearchInstallation install;
+    const std::wstring temp = install.own(L"-temp");
     CreateDirectoryW((temp + L"\\sub").c_str(), nullptr);
     for (const wchar_t* name : {L"\\a.tmp", L"\\b.dat", L"\\sub\\c.log"}) write_file(temp + name, std::string(2048, 'x'));
     write_file(install.area + L"\\binned.txt", "x");
@@ -228,11 +153,10 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
     op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     ASSERT_EQ(SHFileOperationW(&op), 0);
 
-    ASSERT_TRUE(install.start(temp));
+    ASSERT_TRUE(install.start({{L"TEMP", temp}, {L"TMP", temp}}));
     HWND main = install.main_window();
     ASSERT_TRUE(main);
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
+    open_item(main, 0, 0);
     HWND count = visible_component(main, L"Label24");
     ASSERT_TRUE(count);
     EXPECT_EQ(text_of(count), L"3");
@@ -251,52 +175,37 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
     EXPECT_EQ(recycle_bin_items(), 0u);
     save_shot(main, "main-temp-folders-after");
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
-    RemoveDirectoryW(temp.c_str());
+    EXPECT_TRUE(install.closes(main));
 }
 
 // Closing the search window while it walks ends the walk: the main window is
 // back, and no message of that search ever shows.
 TEST(ProgramEndToEnd, ClosingTheSearchWindowDuringTheWalkEndsTheSearchQuietly) {
-    Installation install;
-    write_file(install.area + L"\\a.tmp", "junk");
-    write_file(install.folder + L"\\Data\\tf_dirs.txt", narrow(install.area) + "\r\nZ:\\usr\\share\r\nZ:\\usr\\lib\r\n");
-    ASSERT_TRUE(install.start());
-    HWND main = install.main_window();
-    ASSERT_TRUE(main);
-    HWND start = install.search_launcher(main);
-    ASSERT_TRUE(start);
-    press(start);
-    HWND search = wait_for([&] { return top_window(install.id(), L"Поиск временных файлов"); });
-    ASSERT_TRUE(search);
-    HWND current = component(search, L"Label2");
-    ASSERT_TRUE(wait_for([&] { return text_of(current).rfind(L"Z:\\usr", 0) == 0 ? current : nullptr; }));
+    WalkingSearch walk;
+    HWND main = walk.main, search = walk.search, current = walk.current;
+    ASSERT_TRUE(current);
+    TempSearchInstallation& install = walk.install;
 
-    PostMessageW(search, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) && !IsWindowVisible(search) ? main : nullptr; }, 10000));
+    EXPECT_TRUE(close_back_to(search, main));
     Sleep(1500);
     EXPECT_FALSE(top_window(install.id(), L"Поиск завершен"));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(install.closes(main));
 }
 
 
 // TEMP spelled as the root of a drive ("R:\\\\", two backslashes): the page
 // counts nothing and every file at that root survives.
 TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
-    Installation install;
-    const std::wstring root = install.folder + L"-r";
-    CreateDirectoryW(root.c_str(), nullptr);
+    TempSearchInstallation install;
+    const std::wstring root = install.own(L"-r");
     for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"}) write_file(root + name, "keep");
     const std::string devices = map_drive_r(root);
     ASSERT_FALSE(devices.empty());
 
-    ASSERT_TRUE(install.start(L"R:\\\\"));
+    ASSERT_TRUE(install.start({{L"TEMP", L"R:\\\\"}, {L"TMP", L"R:\\\\"}}));
     HWND main = install.main_window();
     ASSERT_TRUE(main);
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
+    open_item(main, 0, 0);
     HWND count = visible_component(main, L"Label24");
     ASSERT_TRUE(count);
     EXPECT_EQ(text_of(count), L"0");
@@ -306,11 +215,8 @@ TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
     for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"})
         EXPECT_NE(GetFileAttributesW((root + name).c_str()), INVALID_FILE_ATTRIBUTES);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(install.closes(main));
     run_on_host("/bin/rm -f " + devices + "/r:", [] { return GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES; });
-    for (const wchar_t* name : {L"\\a.txt", L"\\b.tmp", L"\\c.log"}) DeleteFileW((root + name).c_str());
-    RemoveDirectoryW(root.c_str());
 }
 
 // TEMP pointed at the Documents folder, the Desktop, or the folder that holds
@@ -326,12 +232,11 @@ TEST(ProgramEndToEnd, ATempThatHoldsTheUsersFoldersCleansNothing) {
     for (const auto& file : planted) write_file(file, "keep");
 
     for (const std::wstring& temp : {documents, desktop, windows}) {
-        Installation install;
-        ASSERT_TRUE(install.start(temp));
+        TempSearchInstallation install;
+        ASSERT_TRUE(install.start({{L"TEMP", temp}, {L"TMP", temp}}));
         HWND main = install.main_window();
         ASSERT_TRUE(main);
-        press(wait_for([&] { return component(main, L"CategoryButtons1_Category0"); }));
-        press(wait_for([&] { return component(main, L"CategoryButtons1_Item0_0"); }));
+        open_item(main, 0, 0);
         HWND count = visible_component(main, L"Label24");
         ASSERT_TRUE(count);
         EXPECT_EQ(text_of(count), L"0");
@@ -343,8 +248,7 @@ TEST(ProgramEndToEnd, ATempThatHoldsTheUsersFoldersCleansNothing) {
         press(component(main, L"SpeedButton1"));
         Sleep(300);
         for (const auto& file : planted) EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+        EXPECT_TRUE(install.closes(main));
     }
     for (const auto& file : planted) DeleteFileW(file.c_str());
 }
@@ -353,11 +257,10 @@ TEST(ProgramEndToEnd, ATempThatHoldsTheUsersFoldersCleansNothing) {
 // profiles.ini climbs out of Profiles: both are offered, their caches read
 // "0 KB", and neither "  Очистить" nor "  Очистить все" deletes a file there.
 TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
-    Installation install;
-    const std::wstring root = install.folder + L"-r";
-    const std::wstring victim = L"C:\\vsc-victim-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(root.c_str(), nullptr);
-    for (const std::wstring& folder : {root + L"\\profile", root + L"\\profile\\cache4", victim, victim + L"\\Cache"})
+    TempSearchInstallation install;
+    const std::wstring root = install.own(L"-r");
+    const std::wstring victim = install.own_path(L"C:\\vsc-victim-" + std::to_wstring(GetCurrentProcessId()));
+    for (const std::wstring& folder : {root + L"\\profile", root + L"\\profile\\cache4", victim + L"\\Cache"})
         CreateDirectoryW(folder.c_str(), nullptr);
     write_file(root + L"\\Opera.exe", "MZ");
     write_file(root + L"\\english.lng", "VersionInfo 9.50\r\n");
@@ -382,8 +285,7 @@ TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
     ASSERT_TRUE(install.start());
     HWND main = install.main_window();
     ASSERT_TRUE(main);
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Category1"); }));
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Item1_0"); }));
+    open_item(main, 1, 0);
     HWND firefox_size = visible_component(main, L"Label19");
     ASSERT_TRUE(firefox_size);
     EXPECT_EQ(text_of(component(main, L"Label14")), L"Opera 9.50");
@@ -394,8 +296,7 @@ TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
     press(component(main, L"SpeedButton15"));
     Sleep(500);
     for (const auto& file : sentinels) EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(install.closes(main));
 
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Opera Software");
     RegDeleteTreeW(HKEY_CURRENT_USER, firefox.c_str());
@@ -405,12 +306,6 @@ TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
         RemoveDirectoryW((user_shell_folder(L"AppData") + L"\\Mozilla").c_str());
     }
     run_on_host("/bin/rm -f " + devices + "/r:", [] { return GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES; });
-    SHFILEOPSTRUCTW op{};
-    const std::wstring both = root + L'\0' + victim + L'\0';
-    op.wFunc = FO_DELETE;
-    op.pFrom = both.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
 }
 
 // Run by its own ctest test in a Wine prefix whose screen has 144 DPI (150%),
@@ -420,7 +315,7 @@ TEST(ProgramEndToEnd, DISABLED_LaysItsWindowsOutAt144Dpi) {
         const platform::win32::WindowDc screen(nullptr);
         ASSERT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), 144) << "the prefix is not set to 144 DPI";
     }
-    Installation install;
+    TempSearchInstallation install;
     for (const wchar_t* name : {L"\\a.tmp", L"\\b.tmp"}) write_file(install.area + name, "junk");
     ASSERT_TRUE(install.start());
     HWND main = install.main_window();
@@ -440,7 +335,7 @@ TEST(ProgramEndToEnd, DISABLED_LaysItsWindowsOutAt144Dpi) {
     EXPECT_EQ(box.bottom, 240);
     save_shot(main, "main-about-144dpi");
 
-    HWND start = install.search_launcher(main);
+    HWND start = search_launcher(main);
     ASSERT_TRUE(start);
     Sleep(200);
     save_shot(main, "main-temp-search-launcher-144dpi");
@@ -462,8 +357,6 @@ TEST(ProgramEndToEnd, DISABLED_LaysItsWindowsOutAt144Dpi) {
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 750);  // 500
     save_shot(search, "temp-search-found-144dpi");
 
-    PostMessageW(search, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(close_back_to(search, main));
+    EXPECT_TRUE(install.closes(main));
 }

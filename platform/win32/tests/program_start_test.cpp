@@ -1,34 +1,13 @@
 // The real program under Wine: it starts, shows its main window and ends
 // cleanly when that window is closed.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "automation.h"
 #include "platform/win32/handles.h"
-namespace {
 
-std::wstring widen(const char* text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-    out.resize(n - 1);
-    return out;
-}
-
-HWND wait_for_window(const wchar_t* title, DWORD process_id, int timeout_ms) {
-    for (int waited = 0; waited < timeout_ms; waited += 50) {
-        HWND window = FindWindowW(nullptr, title);
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        if (window && owner == process_id && IsWindowVisible(window)) return window;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-}  // namespace
+using namespace automation;
 
 TEST(Program, StartsShowsItsWindowAndEndsCleanlyWhenClosed) {
     std::wstring command = L"\"" + widen(VORLINDE_PROGRAM) + L"\"";
@@ -40,7 +19,7 @@ TEST(Program, StartsShowsItsWindowAndEndsCleanlyWhenClosed) {
         << "cannot start " << VORLINDE_PROGRAM;
     const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
 
-    HWND window = wait_for_window(L"Vorlinde System Cleaner 1.5", process.dwProcessId, 20000);
+    HWND window = wait_for([&] { return top_window(process.dwProcessId, L"Vorlinde System Cleaner 1.5"); });
     EXPECT_NE(window, nullptr);
     // The task bar shows the program's one button under its own title.
     wchar_t button[64] = {};

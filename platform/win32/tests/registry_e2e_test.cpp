@@ -16,6 +16,7 @@
 #include <shlobj.h>
 
 #include "automation.h"
+#include "installation.h"
 #include "platform/win32/handles.h"
 #include "shots.h"
 
@@ -24,25 +25,6 @@ using namespace automation;
 namespace {
 
 const wchar_t kKey[] = L"Software\\VorlindeE2E";
-
-std::wstring temp_path() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, buffer);
-    return buffer;
-}
-
-void write_file(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
-
-void delete_tree(const std::wstring& folder) {
-    SHFILEOPSTRUCTW op{};
-    const std::wstring from = folder + L'\0';
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
-}
 
 // Runs the registry editor with `arguments` and waits for it.
 bool regedit(const std::wstring& arguments) {
@@ -83,54 +65,9 @@ std::wstring value(const wchar_t* name) {
     return data;
 }
 
-// Memory inside the program's process, for the messages whose arguments
-// point at structures (list view items, the folder chooser's selection).
-class Remote {
-public:
-    Remote(HANDLE process, std::size_t size)
-        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~Remote() { VirtualFreeEx(process_, at_, 0, MEM_RELEASE); }
-    Remote(const Remote&) = delete;
-    Remote& operator=(const Remote&) = delete;
-    char* at(std::size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
-    void write(const void* data, std::size_t size, std::size_t offset = 0) {
-        WriteProcessMemory(process_, at(offset), data, size, nullptr);
-    }
-    void read(void* data, std::size_t size, std::size_t offset = 0) {
-        ReadProcessMemory(process_, at(offset), data, size, nullptr);
-    }
-
-private:
-    HANDLE process_;
-    void* at_;
-};
-
-std::wstring cell(HANDLE process, HWND list, int row, int column) {
-    Remote memory(process, sizeof(LVITEMW) + 1024);
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof item));
-    item.cchTextMax = 512;
-    memory.write(&item, sizeof item);
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at()));
-    wchar_t text[512] = {};
-    memory.read(text, sizeof text - sizeof(wchar_t), sizeof item);
-    return text;
-}
-
-// Selects a row and presses the space bar on it, as a user checks it.
-void check_row(HANDLE process, HWND list, int row) {
-    Remote memory(process, sizeof(LVITEMW));
-    LVITEMW item{};
-    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    memory.write(&item, sizeof item);
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.at()));
-    SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
-}
-
 // Chooses a folder in the folder chooser the program shows, and confirms.
 // (Wine's chooser does not find folders below the user's Temp folder.)
-bool choose_folder(HANDLE process, DWORD id, const std::wstring& folder) {
+bool choose_folder(DWORD id, const std::wstring& folder) {
     HWND chooser = wait_for([&] { return top_window(id, L"", L"#32770"); });
     HWND tree = chooser ? wait_for([&] { return FindWindowExW(chooser, nullptr, WC_TREEVIEWW, nullptr); }) : nullptr;
     if (!tree || !wait_for([&] { return SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0 ? tree : nullptr; })) return false;
@@ -138,7 +75,7 @@ bool choose_folder(HANDLE process, DWORD id, const std::wstring& folder) {
     // the program's process.
     const platform::win32::TaskMemory item(ILCreateFromPathW(folder.c_str()));
     const UINT size = ILGetSize(static_cast<PCIDLIST_ABSOLUTE>(item.get()));
-    Remote selection(process, size);
+    const RemoteMemory selection(chooser, size);
     selection.write(item.get(), size);
     SendMessageW(chooser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(selection.at()));
     if (!SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) return false;
@@ -146,24 +83,14 @@ bool choose_folder(HANDLE process, DWORD id, const std::wstring& folder) {
     return true;
 }
 
-// The program in a folder of its own whose registry search looks at the
-// current user's keys on the first usable drive (C:).
-struct Installation {
-    std::wstring folder = temp_path() + L"vsc-reg-" + std::to_wstring(GetCurrentProcessId());
-    std::wstring backup = L"C:\\vsc-reg-backup-" + std::to_wstring(GetCurrentProcessId());
-    std::wstring exe = folder + L"\\Vorlinde System Cleaner.exe";
-    PROCESS_INFORMATION process{};
+// The program whose registry search looks at the current user's keys on the
+// first usable drive (C:), with references planted under the test key.
+struct RegistryInstallation : Installation {
+    const std::wstring backup = own_path(L"C:\\vsc-reg-backup-" + std::to_wstring(GetCurrentProcessId()));
 
-    Installation() {
-        CreateDirectoryW(folder.c_str(), nullptr);
-        CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
-        CreateDirectoryW(backup.c_str(), nullptr);
-        CopyFileW(widen(VORLINDE_PROGRAM).c_str(), exe.c_str(), FALSE);
-        for (const char* name : {"link.wav", "clean.wav", "radar.wav", "banner.jpg"})
-            CopyFileW(widen(std::string(VORLINDE_TEST_DATA "/../../data/") + name).c_str(),
-                      (folder + L"\\Data\\" + widen(name)).c_str(), FALSE);
-        write_file(folder + L"\\Data\\rg_keys.txt", "10");
-        write_file(folder + L"\\Data\\rg_drives.txt", "1\r\n");
+    RegistryInstallation() : Installation(L"reg") {
+        write_data(L"rg_keys.txt", "10");
+        write_data(L"rg_drives.txt", "1\r\n");
         // Cyrillic names and data and every other value type, planted by the
         // registry editor from a UTF-16 file.
         const std::wstring reg =
@@ -189,38 +116,18 @@ struct Installation {
                            static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
-    ~Installation() {
-        if (process.hProcess) {
-            TerminateProcess(process.hProcess, 1);
-            const platform::win32::ObjectHandle thread(process.hThread), started(process.hProcess);
-        }
-        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
-        delete_tree(folder);
-        delete_tree(backup);
-    }
-    bool start() {
-        std::wstring command = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                              &process);
-    }
-    DWORD id() const { return process.dwProcessId; }
+    ~RegistryInstallation() { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
 };
 
 }  // namespace
 
 TEST(RegistryEndToEnd, ListsPlantedReferencesBacksUpAndEmptiesTheCheckedOnes) {
-    Installation install;
+    RegistryInstallation install;
     ASSERT_TRUE(install.start());
-    HWND main = wait_for([&] { return top_window(install.id(), L"Vorlinde System Cleaner 1.5"); });
+    HWND main = install.main_window();
     ASSERT_TRUE(main);
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Category4"); }));  // "Реестр"
-    press(wait_for([&] { return component(main, L"CategoryButtons1_Item4_0"); }));
-    HWND start = wait_for([&] {
-        HWND button = component(main, L"RegistryStartButton");
-        return button && IsWindowVisible(button) ? button : nullptr;
-    });
+    open_item(main, 4, 0);  // "Реестр"
+    HWND start = visible_component(main, L"RegistryStartButton");
     ASSERT_TRUE(start);
     press(start);
 
@@ -232,24 +139,24 @@ TEST(RegistryEndToEnd, ListsPlantedReferencesBacksUpAndEmptiesTheCheckedOnes) {
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     std::map<std::wstring, int> planted;  // value name -> row
     for (int row = 0; row < count; ++row)
-        if (cell(install.process.hProcess, list, row, 0) == L"HKCU\\Software\\VorlindeE2E")
-            planted[cell(install.process.hProcess, list, row, 1)] = row;
+        if (list_cell(list, row, 0) == L"HKCU\\Software\\VorlindeE2E")
+            planted[list_cell(list, row, 1)] = row;
     ASSERT_EQ(planted.size(), 4u);
     ASSERT_TRUE(planted.contains(L"Gone Doc") && planted.contains(L"Gone App") && planted.contains(L"Kept") &&
                 planted.contains(L"Пропавший"));
     const auto before = raw_values();
     ASSERT_EQ(before.size(), 11u);
-    EXPECT_EQ(cell(install.process.hProcess, list, planted[L"Gone Doc"], 2), L"c:\\VorlindeGone\\read me.txt");
+    EXPECT_EQ(list_cell(list, planted[L"Gone Doc"], 2), L"c:\\VorlindeGone\\read me.txt");
     EXPECT_EQ(text_of(component(window, L"Label2")), L"Найдено ненеправильных ссылок: " + std::to_wstring(count));
 
-    check_row(install.process.hProcess, list, planted[L"Gone App"]);
-    check_row(install.process.hProcess, list, planted[L"Gone Doc"]);
-    check_row(install.process.hProcess, list, planted[L"Пропавший"]);
+    check_row(list, planted[L"Gone App"]);
+    check_row(list, planted[L"Gone Doc"]);
+    check_row(list, planted[L"Пропавший"]);
     save_shot(window, "registry-references-found");
 
     press(component(window, L"DeleteButton"));  // no backup yet: it asks, and "&Yes" makes one first
     EXPECT_EQ(answer_message_box(install.id(), L"Confirm", IDYES).rfind(L"Вы не создали копию реестра.", 0), 0u);
-    ASSERT_TRUE(choose_folder(install.process.hProcess, install.id(), install.backup));
+    ASSERT_TRUE(choose_folder(install.id(), install.backup));
     EXPECT_EQ(answer_message_box(install.id(), L"Сохранение завершено").rfind(L"Копия реестра была успешно сохранена!", 0),
               0u);
     EXPECT_EQ(answer_message_box(install.id(), L"Удаление завершено"), L"Все выбранные ссылки были успешно удалены.");
@@ -280,8 +187,6 @@ TEST(RegistryEndToEnd, ListsPlantedReferencesBacksUpAndEmptiesTheCheckedOnes) {
     ASSERT_TRUE(regedit(L"/s \"" + backups + found.cFileName + L"\""));
     EXPECT_EQ(raw_values(), before);
 
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(wait_for([&] { return IsWindowVisible(main) ? main : nullptr; }, 10000));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(install.process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(close_back_to(window, main));
+    EXPECT_TRUE(install.closes(main));
 }

@@ -37,8 +37,6 @@ std::wstring shell_folder(int csidl) {
     return path;
 }
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Names and sizes of the files of a folder (not below it).
 std::set<std::wstring> files_of(const std::wstring& folder) {
     std::set<std::wstring> files;
