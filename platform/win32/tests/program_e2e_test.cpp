@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "automation.h"
 #include "installation.h"
@@ -110,6 +111,48 @@ TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
     EXPECT_EQ(GetFileAttributesW((install.area + L"\\a.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesW((install.area + L"\\keep.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     save_shot(search, "temp-search-deleted");
+
+    EXPECT_TRUE(close_back_to(search, main));
+    EXPECT_TRUE(install.closes(main));
+}
+
+// Wine's recycle bin is the trash of XDG_DATA_HOME; one whose "files" is a
+// file takes nothing. The program's own check finds the bin switched on, so
+// it is the shell that asks before it deletes for good: "Yes" deletes the
+// file and its row, "No" keeps both and counts as a failure.
+TEST(ProgramEndToEnd, AFileTheBinCannotTakeGoesForGoodOnlyWhenTheShellIsAnsweredYes) {
+    TempSearchInstallation install;
+    for (const wchar_t* name : {L"\\a.tmp", L"\\b.tmp"}) write_file(install.area + name, "junk");
+    const std::wstring data_home = install.own(L"-xdg");
+    CreateDirectoryW((data_home + L"\\Trash").c_str(), nullptr);
+    CreateDirectoryW((data_home + L"\\Trash\\info").c_str(), nullptr);
+    write_file(data_home + L"\\Trash\\files", "");
+
+    ASSERT_TRUE(install.start({{L"XDG_DATA_HOME", widen(unix_name(data_home))}}));
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    HWND start = search_launcher(main);
+    ASSERT_TRUE(start);
+    press(start);
+    EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
+              L"Поиск завершен. Ознакомтесь со списком найденных файлов.");
+    HWND search = top_window(install.id(), L"Поиск временных файлов");
+    ASSERT_TRUE(search);
+    HWND list = component(search, L"ListView1");
+    ASSERT_EQ(list_rows(list), (std::vector<std::wstring>{install.area + L"\\a.tmp", install.area + L"\\b.tmp"}));
+
+    press(component(search, L"SpeedButton2"));  // "  Удалить все файлы", the last row first
+    const std::wstring cannot = L"' can't be sent to Trash. Do you want to delete it instead?";
+    EXPECT_NE(answer_message_box(install.id(), L"Confirm file deletion", IDYES).find(L"b.tmp" + cannot),
+              std::wstring::npos);
+    EXPECT_NE(answer_message_box(install.id(), L"Confirm file deletion", IDNO).find(L"a.tmp" + cannot),
+              std::wstring::npos);
+    EXPECT_EQ(answer_message_box(install.id(), L"Удаление завершено"),
+              L"Некоторые удалить не удалось. Возможно они используются системой.");
+    EXPECT_FALSE(exists(install.area + L"\\b.tmp"));
+    EXPECT_TRUE(exists(install.area + L"\\a.tmp"));
+    EXPECT_EQ(list_rows(list), (std::vector<std::wstring>{install.area + L"\\a.tmp"}));
+    EXPECT_EQ(text_of(component(search, L"Label2")), L"Найдено файлов: 2          Удалено файлов: 1");
 
     EXPECT_TRUE(close_back_to(search, main));
     EXPECT_TRUE(install.closes(main));
