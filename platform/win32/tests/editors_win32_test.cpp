@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/main_window.h"
@@ -24,36 +22,12 @@
 #include "search/exclusions_window.h"
 #include "store/data_folder.h"
 #include "in_process.h"
-#include "shots.h"
 
 namespace {
 
 using platform::win32::UiToolkit;
 
 using namespace in_process;
-
-// A program folder with its Data folder in the user's temporary folder.
-struct ProgramFolder {
-    std::string folder;
-    ProgramFolder() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "vsc-editors-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        CreateDirectoryA((folder + "Data").c_str(), nullptr);
-    }
-    ~ProgramFolder() {
-        WIN32_FIND_DATAA found;
-        const std::string data = folder + "Data\\";
-        const platform::win32::FindHandle find(FindFirstFileA((data + "*").c_str(), &found));
-        if (find) {
-            do DeleteFileA((data + found.cFileName).c_str());
-            while (FindNextFileA(find.get(), &found));
-        }
-        RemoveDirectoryA(data.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-};
 
 BOOL CALLBACK add_text(HWND child, LPARAM out) {
     wchar_t text[512] = {};
@@ -72,28 +46,13 @@ std::vector<std::wstring> child_texts(HWND window) {
 struct Editors {
     UiToolkit toolkit;
     platform::Platform& platform = platform::win32::instance();
-    ProgramFolder program;
+    TempProgramFolder program{"editors"};
     store::DataFolder data{platform.fs, program.folder};
     std::vector<std::string> drives = search::usable_drives(platform.fs.logical_drives());
     search::DriveSelection selection;
 
     Editors() { selection.refill(drives, {"1"}); }
 
-    // Shows a window until it is active and painted, then takes its picture.
-    void picture(ui::Form& form, const char* name) {
-        form.show();
-        ASSERT_TRUE(serve_until(toolkit, [&] { return form.active(); }));
-        serve_for(toolkit, 300);
-        // save_shot() waits for the window to repaint: this thread, the
-        // window's, serves its messages meanwhile.
-        std::atomic<bool> saved{false};
-        std::thread shot([&] {
-            automation::save_shot(static_cast<HWND>(toolkit.window(form)), name);
-            saved = true;
-        });
-        EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
-        shot.join();
-    }
 };
 
 }  // namespace
@@ -138,30 +97,30 @@ TEST(EditorsWin32, EveryEditorShowsWithSampleSettings) {
     e.data.rewrite("tf_date.txt", {"30"});
 
     search::AreaWindow area(e.toolkit, search::kTempFilesArea, e.data, e.platform.fs, e.drives, e.selection);
-    e.picture(area, "editor-area");
+    picture(e.toolkit, area, "editor-area");
     area.close();
 
     search::ExclusionsWindow exclusions(e.toolkit, search::kTempFilesExclusions, e.data, e.platform.fs, e.selection);
-    e.picture(exclusions, "editor-exclusions-folders");
+    picture(e.toolkit, exclusions, "editor-exclusions-folders");
     exclusions.files_switch().click();
-    e.picture(exclusions, "editor-exclusions-files");
+    picture(e.toolkit, exclusions, "editor-exclusions-files");
     EXPECT_EQ(exclusions.pages().active(), 1);
     exclusions.close();
 
     junk::MaskWindow mask(e.toolkit, e.data);
-    e.picture(mask, "editor-mask");
+    picture(e.toolkit, mask, "editor-mask");
     EXPECT_TRUE(mask.days().visible());
     EXPECT_EQ(mask.mask_list().count(), 10);
     mask.close();
 
     duplicates::TypesWindow types(e.toolkit, e.data, e.platform.registry);
-    e.picture(types, "editor-types");
+    picture(e.toolkit, types, "editor-types");
     EXPECT_GT(types.type_list().count(), 0);  // Wine registers types with an open command too
     types.close();
 
     e.data.rewrite("cf_files.txt", {"C:\\Users\\Public\\report.doc", "D:\\Photos\\2008\\sea.jpg"});
     duplicates::FilesWindow files(e.toolkit, e.data, e.platform.fs);
-    e.picture(files, "editor-files");
+    picture(e.toolkit, files, "editor-files");
     EXPECT_EQ(files.file_list().count(), 2);
     files.close();
 }
@@ -186,7 +145,7 @@ TEST(EditorsWin32, TheSearchPagesOfTheMainWindowShow) {
                                                          {"Reg Find", "page-registry"}};
     for (const auto& [routine, name] : pages) {
         main.run(routine);
-        e.picture(main, name);
+        picture(e.toolkit, main, name);
     }
     auto& copies = main.tool<duplicates::DuplicatesTool>("Duplicates").page();
     EXPECT_TRUE(IsWindowEnabled(static_cast<HWND>(e.toolkit.window(copies.area_button()))));

@@ -5,10 +5,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "platform/win32/ui_toolkit.h"
 #include "platform/win32/win32_text.h"
+#include "shots.h"
+#include "ui/form.h"
 
 namespace in_process {
 
@@ -33,6 +37,22 @@ inline void serve_for(platform::win32::UiToolkit& toolkit, int milliseconds) {
         toolkit.process_messages();
         Sleep(5);
     }
+}
+
+// Takes a form's picture (save_shot) once it shows and has painted: shown
+// and active first when `show`, else as it stands once visible. This
+// thread, the form's, serves its messages while the picture is taken.
+inline void picture(platform::win32::UiToolkit& toolkit, ui::Form& form, const char* name, bool show = true) {
+    if (show) form.show();
+    ASSERT_TRUE(serve_until(toolkit, [&] { return show ? form.active() : form.visible(); }));
+    serve_for(toolkit, 300);
+    std::atomic<bool> saved{false};
+    std::thread shot([&] {
+        automation::save_shot(static_cast<HWND>(toolkit.window(form)), name);
+        saved = true;
+    });
+    EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
+    shot.join();
 }
 
 // The visible dialog box (a message box, the folder chooser) of this

@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "platform/win32/ui_toolkit.h"
 #include "platform/win32/win32_platform.h"
@@ -19,7 +17,6 @@
 #include "search/folders.h"
 #include "store/data_folder.h"
 #include "in_process.h"
-#include "shots.h"
 
 namespace {
 
@@ -143,19 +140,6 @@ TEST(PrivacyWin32, PagesFindBothBrowsersAndCleanTheirTraces) {
     data.rewrite("rg_history.txt", {"1", "0", "1"});
     PrivacyForm form(toolkit, browsers.p, data);
 
-    const auto picture = [&](const char* name) {
-        form.show();
-        ASSERT_TRUE(serve_until(toolkit, [&] { return form.active(); }));
-        serve_for(toolkit, 300);
-        std::atomic<bool> saved{false};
-        std::thread shot([&] {
-            automation::save_shot(static_cast<HWND>(toolkit.window(form)), name);
-            saved = true;
-        });
-        EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
-        shot.join();
-    };
-
     form.pages.set_active(0);
     form.cache.refresh();
     EXPECT_EQ(form.cache.row(1).name.text(), "Opera 9.27");
@@ -163,7 +147,7 @@ TEST(PrivacyWin32, PagesFindBothBrowsersAndCleanTheirTraces) {
     EXPECT_EQ(form.cache.row(2).name.text(), "Firefox 3.0.1 (ru)");
     EXPECT_EQ(form.cache.row(2).size.text(), "3 MB");
     EXPECT_TRUE(form.cache.all_button().enabled());
-    picture("page-cache");
+    picture(toolkit, form, "page-cache");
 
     form.cache.row(1).button.release(ui::MouseButton::right);
     EXPECT_FALSE(browsers.p.fs.is_existing_file(browsers.opera + "\\profile\\cache4\\opr0001.tmp"));
@@ -172,19 +156,19 @@ TEST(PrivacyWin32, PagesFindBothBrowsersAndCleanTheirTraces) {
 
     form.pages.set_active(1);
     form.history.refresh();
-    picture("page-history");
+    picture(toolkit, form, "page-history");
     form.history.button(2).click();
     EXPECT_FALSE(browsers.p.fs.is_existing_file(browsers.profile + "\\history.dat"));
 
     form.pages.set_active(2);
     form.cookies.refresh();
-    picture("page-cookies");
+    picture(toolkit, form, "page-cookies");
     form.cookies.button(1).click();
     EXPECT_FALSE(browsers.p.fs.is_existing_file(browsers.opera + "\\profile\\cookies4.dat"));
 
     form.pages.set_active(3);
     form.lists.refresh();
     EXPECT_TRUE(form.lists.lists().checked(2));
-    picture("page-history-lists");
+    picture(toolkit, form, "page-history-lists");
     form.close();
 }

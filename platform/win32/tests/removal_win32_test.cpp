@@ -8,16 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "platform/win32/ui_toolkit.h"
 #include "platform/win32/win32_platform.h"
 #include "removal/shredder_page.h"
 #include "removal/uninstall_page.h"
 #include "in_process.h"
-#include "shots.h"
 
 namespace {
 
@@ -85,19 +82,6 @@ TEST(RemovalWin32, ListsPlantedProgramsAndShredsAFile) {
     TempProgramFolder program{"removal"};
     const store::DataFolder data{programs.p.fs, program.folder};
     RemovalForm form(toolkit, programs.p, data);
-    const auto picture = [&](const char* name) {
-        form.show();
-        ASSERT_TRUE(serve_until(toolkit, [&] { return form.active(); }));
-        serve_for(toolkit, 300);
-        std::atomic<bool> saved{false};
-        std::thread shot([&] {
-            automation::save_shot(static_cast<HWND>(toolkit.window(form)), name);
-            saved = true;
-        });
-        EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
-        shot.join();
-    };
-
     form.pages.set_active(0);
     form.uninstall.refresh();
     auto& list = form.uninstall.list();
@@ -108,7 +92,7 @@ TEST(RemovalWin32, ListsPlantedProgramsAndShredsAFile) {
     EXPECT_LT(apple, bar);
     list.click(apple);
     EXPECT_EQ(form.uninstall.command().text(), "C:\\Program Files\\VorlindeTest2\\uninst.exe /S");
-    picture("page-uninstall");
+    picture(toolkit, form, "page-uninstall");
     form.uninstall.remove_button().click();
     EXPECT_FALSE(programs.registered(1));
     EXPECT_EQ(list.find("яблоко 2.0"), -1);
@@ -137,7 +121,7 @@ TEST(RemovalWin32, ListsPlantedProgramsAndShredsAFile) {
     form.pages.set_active(1);
     form.shredder.refresh();
     ASSERT_TRUE(form.shredder.destroy_button().enabled());
-    picture("page-shredder");
+    picture(toolkit, form, "page-shredder");
     form.shredder.destroy_button().release(ui::MouseButton::left);
     EXPECT_FALSE(programs.p.fs.is_existing_file(base + "-report.doc"));
     EXPECT_FALSE(programs.p.fs.is_existing_file(base + "-notes.txt"));

@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "app/settings_page.h"
 #include "app/update_check.h"
@@ -19,7 +17,6 @@
 #include "platform/win32/win32_text.h"
 #include "store/data_folder.h"
 #include "in_process.h"
-#include "shots.h"
 
 namespace {
 
@@ -52,18 +49,6 @@ struct ProgramFolder {
     }
 };
 
-void picture(platform::win32::UiToolkit& toolkit, ui::Form& form, const char* name) {
-    ASSERT_TRUE(serve_until(toolkit, [&] { return form.visible(); }));
-    serve_for(toolkit, 300);
-    std::atomic<bool> saved{false};
-    std::thread shot([&] {
-        automation::save_shot(static_cast<HWND>(toolkit.window(form)), name);
-        saved = true;
-    });
-    EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
-    shot.join();
-}
-
 }  // namespace
 
 TEST(SettingsWin32, ApplyMakesTheShortcutsAndTheRunValue) {
@@ -95,7 +80,7 @@ TEST(SettingsWin32, ApplyMakesTheShortcutsAndTheRunValue) {
     EXPECT_TRUE(data.exists("update.txt"));
     EXPECT_FALSE(data.exists("tray.txt"));
     EXPECT_FALSE(form.settings.apply_button().enabled());
-    picture(toolkit, form, "page-settings");
+    picture(toolkit, form, "page-settings", false);
 
     for (ui::CheckBox* box : {&form.settings.autostart_box(), &form.settings.desktop_box(),
                               &form.settings.menu_box(), &form.settings.update_box()})
@@ -131,7 +116,7 @@ TEST(SettingsWin32, ANewerBuildOnTheServerBringsUpTheUpdateWindowFromAReadOnlyPr
     EXPECT_EQ(window.new_version().text(), "1.5.07");
     EXPECT_EQ(window.changes().text().substr(0, 15), "Версия 1.5.07\r\n");
     EXPECT_FALSE(program.p.fs.is_existing_file(check.copy_path()));
-    picture(toolkit, window, "update-window");
+    picture(toolkit, window, "update-window", false);
     window.close();
     SetFileAttributesW(platform::win32::widen(program.folder).c_str(), FILE_ATTRIBUTE_NORMAL);
 }

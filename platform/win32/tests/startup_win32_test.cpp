@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "platform/win32/ui_toolkit.h"
 #include "platform/win32/win32_platform.h"
@@ -19,7 +17,6 @@
 #include "startup/startup_page.h"
 #include "store/data_folder.h"
 #include "in_process.h"
-#include "shots.h"
 
 namespace {
 
@@ -81,21 +78,6 @@ struct Startup {
     startup::NoticeWindow notice{toolkit, platform, data, radar, link};
     startup::AutorunMonitor monitor{notice, platform.registry, data};
     StartupForm form{toolkit, platform, data, editor, monitor};
-
-    void picture(ui::Form& window, const char* name, bool activate = true) {
-        if (activate) {
-            window.show();
-            ASSERT_TRUE(serve_until(toolkit, [&] { return window.active(); }));
-        }
-        serve_for(toolkit, 300);
-        std::atomic<bool> saved{false};
-        std::thread shot([&] {
-            automation::save_shot(static_cast<HWND>(toolkit.window(window)), name);
-            saved = true;
-        });
-        EXPECT_TRUE(serve_until(toolkit, [&] { return saved.load(); }));
-        shot.join();
-    }
 };
 
 }  // namespace
@@ -105,7 +87,7 @@ TEST(StartupWin32, TheEditorAddsAnEntryToTheRegistry) {
     set_run_value(L"VscSample", L"C:\\Program Files\\Sample\\sample.exe /tray");
     s.form.pages.set_active(1);
     s.form.current_user.refresh();
-    s.picture(s.form, "page-startup-user");
+    picture(s.toolkit, s.form, "page-startup-user");
 
     ui::Timer fill(s.editor, "FillTimer");
     fill.set_interval(50);
@@ -116,7 +98,7 @@ TEST(StartupWin32, TheEditorAddsAnEntryToTheRegistry) {
         tab.command.enter_text("C:\\windows\\notepad.exe");
         tab.name.enter_text("VscAdded");
         tab.run.click();
-        s.picture(s.editor, "editor-startup-entry", false);
+        picture(s.toolkit, s.editor, "editor-startup-entry", false);
         tab.apply.click();
     };
     fill.start();
@@ -140,7 +122,7 @@ TEST(StartupWin32, ANewValueSlidesTheNoticeInAndDeleteRemovesIt) {
     s.form.tools.watch_box(2).set_checked(true);
     s.form.tools.apply_button().click();
     EXPECT_TRUE(s.monitor.watching());
-    s.picture(s.form, "page-startup-tools");
+    picture(s.toolkit, s.form, "page-startup-tools");
 
     set_run_value(L"VscIntruder", L"C:\\Temp\\intruder.exe -silent");
     s.monitor.tick();
@@ -154,7 +136,7 @@ TEST(StartupWin32, ANewValueSlidesTheNoticeInAndDeleteRemovesIt) {
     EXPECT_GT(box.right, screen);
     EXPECT_LE(box.right, screen + 10);
     EXPECT_EQ(s.notice.name().text(), "VscIntruder");
-    s.picture(s.notice, "notice-startup", false);
+    picture(s.toolkit, s.notice, "notice-startup", false);
 
 
     s.notice.remove_link().click();
@@ -237,7 +219,7 @@ TEST(StartupWin32, A32BitProgramsRunValueIsListedAndNoticed) {
     EXPECT_EQ(s.form.all_users.list().text(row, 1), "C:\\Program Files (x86)\\Tray\\tray.exe");
     s.form.all_users.list().click(row);
     EXPECT_EQ(s.form.all_users.key_label().text(), "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
-    s.picture(s.form, "page-startup-all");
+    picture(s.toolkit, s.form, "page-startup-all");
 
     s.form.pages.set_active(2);
     s.form.tools.refresh();
