@@ -32,6 +32,36 @@ HWND search_launcher(HWND main) {
     return visible_component(main, L"TempFindStartButton");
 }
 
+// Runs the search from its launcher page (whose picture is taken as `shot`,
+// when given) and returns the search window once the search has ended with
+// its message.
+HWND finished_search(const Installation& install, HWND main, const char* shot = nullptr) {
+    HWND start = search_launcher(main);
+    if (!start) return nullptr;
+    if (shot) {
+        Sleep(200);
+        save_shot(main, shot);
+    }
+    press(start);
+    if (answer_message_box(install.id(), L"Поиск завершен") != L"Поиск завершен. Ознакомтесь со списком найденных файлов.")
+        return nullptr;
+    return top_window(install.id(), L"Поиск временных файлов");
+}
+
+// The program started with TEMP (and TMP) set to `temp`, on its page
+// "Очистка Temp папок": the main window and the temporary file count, once
+// it shows (null otherwise).
+struct TempPage {
+    HWND main = nullptr, count = nullptr;
+};
+TempPage open_temp_page(Installation& install, const std::wstring& temp) {
+    TempPage page;
+    if (!install.start({{L"TEMP", temp}, {L"TMP", temp}}) || !(page.main = install.main_window())) return page;
+    open_item(page.main, 0, 0);
+    page.count = visible_component(page.main, L"Label24");
+    return page;
+}
+
 // A search whose area holds the host's shared files (Z:\usr\share,
 // Z:\usr\lib), which keep the walk busy for a few seconds: started from the
 // launcher, and seen walking them (`current`, the walk's caption, is null
@@ -91,15 +121,7 @@ TEST(ProgramEndToEnd, SearchesTheAreaAndDeletesWhatItFoundToTheRecycleBin) {
     ASSERT_TRUE(main);
     save_shot(main, "main-about");
 
-    HWND start = search_launcher(main);
-    ASSERT_TRUE(start);
-    Sleep(200);
-    save_shot(main, "main-temp-search-launcher");
-    press(start);
-
-    EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
-              L"Поиск завершен. Ознакомтесь со списком найденных файлов.");
-    HWND search = top_window(install.id(), L"Поиск временных файлов");
+    HWND search = finished_search(install, main, "main-temp-search-launcher");
     ASSERT_TRUE(search);
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(SendMessageW(component(search, L"ListView1"), LVM_GETITEMCOUNT, 0, 0), 3);
@@ -131,12 +153,7 @@ TEST(ProgramEndToEnd, AFileTheBinCannotTakeGoesForGoodOnlyWhenTheShellIsAnswered
     ASSERT_TRUE(install.start({{L"XDG_DATA_HOME", widen(unix_name(data_home))}}));
     HWND main = install.main_window();
     ASSERT_TRUE(main);
-    HWND start = search_launcher(main);
-    ASSERT_TRUE(start);
-    press(start);
-    EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
-              L"Поиск завершен. Ознакомтесь со списком найденных файлов.");
-    HWND search = top_window(install.id(), L"Поиск временных файлов");
+    HWND search = finished_search(install, main);
     ASSERT_TRUE(search);
     HWND list = component(search, L"ListView1");
     ASSERT_EQ(list_rows(list), (std::vector<std::wstring>{install.area + L"\\a.tmp", install.area + L"\\b.tmp"}));
@@ -196,11 +213,8 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
     op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     ASSERT_EQ(SHFileOperationW(&op), 0);
 
-    ASSERT_TRUE(install.start({{L"TEMP", temp}, {L"TMP", temp}}));
-    HWND main = install.main_window();
-    ASSERT_TRUE(main);
-    open_item(main, 0, 0);
-    HWND count = visible_component(main, L"Label24");
+    const TempPage page = open_temp_page(install, temp);
+    HWND main = page.main, count = page.count;
     ASSERT_TRUE(count);
     EXPECT_EQ(text_of(count), L"3");
     EXPECT_EQ(text_of(component(main, L"Label26")), L"6 KB");
@@ -225,16 +239,12 @@ TEST(ProgramEndToEnd, CleansTheTemporaryFolderAndTheRecycleBinFromItsPage) {
 // back, and no message of that search ever shows.
 TEST(ProgramEndToEnd, ClosingTheSearchWindowDuringTheWalkEndsTheSearchQuietly) {
     WalkingSearch walk;
-    HWND main = walk.main, search = walk.search, current = walk.current;
-    ASSERT_TRUE(current);
-    TempSearchInstallation& install = walk.install;
-
-    EXPECT_TRUE(close_back_to(search, main));
+    ASSERT_TRUE(walk.current);
+    EXPECT_TRUE(close_back_to(walk.search, walk.main));
     Sleep(1500);
-    EXPECT_FALSE(top_window(install.id(), L"Поиск завершен"));
-    EXPECT_TRUE(install.closes(main));
+    EXPECT_FALSE(top_window(walk.install.id(), L"Поиск завершен"));
+    EXPECT_TRUE(walk.install.closes(walk.main));
 }
-
 
 // TEMP spelled as the root of a drive ("R:\\\\", two backslashes): the page
 // counts nothing and every file at that root survives.
@@ -245,11 +255,8 @@ TEST(ProgramEndToEnd, ATempThatSpellsADriveRootCleansNothing) {
     const std::string devices = map_drive_r(root);
     ASSERT_FALSE(devices.empty());
 
-    ASSERT_TRUE(install.start({{L"TEMP", L"R:\\\\"}, {L"TMP", L"R:\\\\"}}));
-    HWND main = install.main_window();
-    ASSERT_TRUE(main);
-    open_item(main, 0, 0);
-    HWND count = visible_component(main, L"Label24");
+    const TempPage page = open_temp_page(install, L"R:\\\\");
+    HWND main = page.main, count = page.count;
     ASSERT_TRUE(count);
     EXPECT_EQ(text_of(count), L"0");
     EXPECT_FALSE(IsWindowEnabled(component(main, L"SpeedButton1")));
@@ -276,11 +283,8 @@ TEST(ProgramEndToEnd, ATempThatHoldsTheUsersFoldersCleansNothing) {
 
     for (const std::wstring& temp : {documents, desktop, windows}) {
         TempSearchInstallation install;
-        ASSERT_TRUE(install.start({{L"TEMP", temp}, {L"TMP", temp}}));
-        HWND main = install.main_window();
-        ASSERT_TRUE(main);
-        open_item(main, 0, 0);
-        HWND count = visible_component(main, L"Label24");
+        const TempPage page = open_temp_page(install, temp);
+        HWND main = page.main, count = page.count;
         ASSERT_TRUE(count);
         EXPECT_EQ(text_of(count), L"0");
         HWND refusal = visible_component(main, L"TempRefusal", 5000);
@@ -378,14 +382,7 @@ TEST(ProgramEndToEnd, DISABLED_LaysItsWindowsOutAt144Dpi) {
     EXPECT_EQ(box.bottom, 240);
     save_shot(main, "main-about-144dpi");
 
-    HWND start = search_launcher(main);
-    ASSERT_TRUE(start);
-    Sleep(200);
-    save_shot(main, "main-temp-search-launcher-144dpi");
-    press(start);
-    EXPECT_EQ(answer_message_box(install.id(), L"Поиск завершен"),
-              L"Поиск завершен. Ознакомтесь со списком найденных файлов.");
-    HWND search = top_window(install.id(), L"Поиск временных файлов");
+    HWND search = finished_search(install, main, "main-temp-search-launcher-144dpi");
     ASSERT_TRUE(search);
     GetClientRect(search, &client);
     EXPECT_EQ(client.right, 840);  // 560 x 440
