@@ -78,7 +78,6 @@ public:
                               environment.data(), folder.c_str(), &startup, &process_);
     }
     DWORD id() const { return process_.dwProcessId; }
-    HANDLE process() const { return process_.hProcess; }
 
     // The main window, once it shows and has faded in.
     HWND main_window() const {
