@@ -10,7 +10,8 @@ namespace privacy {
 namespace {
 
 const char kEmpty[] = "0 KB";
-const int kState = 1;  // the column of the state, after the size on the cache page
+const int kWidth = 300;      // beside the page's buttons
+const int kNoteHeight = 44;  // three lines
 
 }  // namespace
 
@@ -20,12 +21,19 @@ BrowserList::BrowserList(ui::Page& page, platform::Platform& platform, platform:
       traces_(platform, pump),
       store_(store),
       list_(page, std::string(prefix) + "Browsers"),
-      button_(page, std::string(prefix) + "BrowserClean") {
-    list_.add_column("Браузер", 120);
-    if (store == Store::cache) list_.add_column("Размер", 70);
-    list_.add_column("Состояние", store == Store::cache ? 400 : 470);
+      button_(page, std::string(prefix) + "BrowserClean"),
+      note_(page, std::string(prefix) + "BrowserNote") {
+    list_.add_column("Браузер", 110);
+    if (store == Store::cache) list_.add_column("Размер", 60);
+    list_.add_column("Состояние", store == Store::cache ? kWidth - 174 : kWidth - 114);
     list_.hide();
-    list_.on_select = [this] { update_button(); };
+    list_.on_select = [this] {
+        update_button();
+        layout();
+    };
+    note_.set_auto_size(false);
+    note_.set_word_wrap(true);
+    note_.hide();
     button_.set_text("  Очистить");
     button_.set_acts_on_release(store == Store::cache);
     button_.hide();
@@ -48,31 +56,45 @@ void BrowserList::refresh(const BrowserSlots& slots, int top, int bottom) {
         measure(static_cast<int>(row));
     }
     list_.end_update();
-    list_.set_bounds(12, top, 320, bottom - top);
+    top_ = top;
+    bottom_ = bottom;
     button_.set_bounds(338, top, 104, 28);
     list_.set_visible(shown());
     button_.set_visible(shown());
     if (shown()) list_.set_selected(0);
     update_button();
+    layout();
+}
+
+int BrowserList::state_column() const { return store_ == Store::cache ? 2 : 1; }
+
+void BrowserList::layout() {
+    const int row = list_.selected();
+    const std::string& state = list_.text(row, state_column());
+    note_.set_text(state);
+    note_.set_visible(shown() && !state.empty());
+    const int list_bottom = note_.visible() ? bottom_ - kNoteHeight - 4 : bottom_;
+    list_.set_bounds(12, top_, kWidth, list_bottom - top_);
+    note_.set_bounds(12, bottom_ - kNoteHeight, kWidth, kNoteHeight);
 }
 
 void BrowserList::measure(int row) {
     const ModernBrowser& browser = browsers_.at(static_cast<std::size_t>(row));
-    const int state = store_ == Store::cache ? kState + 1 : kState;
     if (store_ == Store::cache)
         list_.set_text(row, 1,
                        store::SizeToText(static_cast<double>(traces_.cache_bytes(browser)),
                                          platform_.system.decimal_separator()));
-    list_.set_text(row, state, traces_.refusal(browser, store_));
+    list_.set_text(row, state_column(), traces_.refusal(browser, store_));
 }
 
 void BrowserList::clean_row(int row) {
     const ModernBrowser& browser = browsers_.at(static_cast<std::size_t>(row));
     const std::string why = traces_.clean(browser, store_);
     measure(row);
-    if (!why.empty()) list_.set_text(row, store_ == Store::cache ? kState + 1 : kState, why);
+    if (!why.empty()) list_.set_text(row, state_column(), why);
     else cleaned_.at(static_cast<std::size_t>(row)) = true;
     update_button();
+    layout();
 }
 
 void BrowserList::clean_all() {

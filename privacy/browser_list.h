@@ -32,10 +32,15 @@ public:
 
     ui::ListView& list() { return list_; }
     ui::Button& button() { return button_; }
+    // What keeps the chosen row from being cleaned, in full.
+    ui::Label& note() { return note_; }
 
 private:
     void measure(int row);
     void update_button();
+    // The list from top_ to bottom_, the chosen row's state in full below it.
+    void layout();
+    int state_column() const;
 
     platform::Platform& platform_;
     ModernTraces traces_;
@@ -44,6 +49,8 @@ private:
     std::vector<bool> cleaned_;
     ui::ListView list_;
     ui::Button button_;
+    ui::Label note_;
+    int top_ = 0, bottom_ = 0;
 };
 
 }  // namespace privacy

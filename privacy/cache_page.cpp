@@ -115,7 +115,7 @@ void CachePage::place_browsers(const BrowserSlots& slots) {
         refusal_.set_bounds(12, top, 296, browsers_.shown() ? 48 : 60);
         if (browsers_.shown()) top += 50;
     }
-    browsers_.refresh(slots, top, 332);
+    browsers_.refresh(slots, top, 326);
     if (browsers_.shown()) {
         all_button_.set_bounds(318, top + 30, 124, 28);
         all_button_.show();

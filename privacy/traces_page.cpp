@@ -111,7 +111,7 @@ void TracesPage::refresh() {
         refusal_.set_bounds(12, top, 296, 48);
         top += 50;
     }
-    browsers_.refresh(slots, top, 332);
+    browsers_.refresh(slots, top, 326);
     if (browsers_.shown()) {
         all_button().set_bounds(318, top + 30, 124, 28);
         all_button().show();

@@ -306,6 +306,16 @@ Action opera_action(const char* name, privacy::Store store, const char* file) {
             [store](Machine& m) { privacy::BrowserTraces(m.platform, m.pump).clean(privacy::Browser::opera, store); }};
 }
 
+// Firefox's settings: the profile of profiles.ini, or the folders it lies in.
+bool set_profile_or_folders(Machine& m, const Setting& s, const std::string& v) {
+    if (is_profile_setting(s)) m.set_profile(v);
+    else {
+        m.registry.set(kShellFolders, "AppData", v);
+        m.registry.set(kShellFolders, "Local AppData", v);
+    }
+    return true;
+}
+
 Action firefox_action(const char* name, privacy::Store store, const char* root, const char* file) {
     const std::string tail = std::string(root) + "\\Mozilla\\Firefox\\Profiles\\p.default\\" + file;
     return {name,
@@ -313,14 +323,7 @@ Action firefox_action(const char* name, privacy::Store store, const char* root, 
                 m.plant(tail);
                 return std::vector<std::string>{m.at(tail)};
             },
-            [](Machine& m, const Setting& s, const std::string& v) {
-                if (is_profile_setting(s)) m.set_profile(v);
-                else {
-                    m.registry.set(kShellFolders, "AppData", v);
-                    m.registry.set(kShellFolders, "Local AppData", v);
-                }
-                return true;
-            },
+            set_profile_or_folders,
             [store](Machine& m) { privacy::BrowserTraces(m.platform, m.pump).clean(privacy::Browser::firefox, store); }};
 }
 
@@ -338,14 +341,7 @@ Action modern_action(const char* name, privacy::Store store, const char* browser
                 }
                 return meant;
             },
-            [](Machine& m, const Setting& s, const std::string& v) {
-                if (is_profile_setting(s)) m.set_profile(v);
-                else {
-                    m.registry.set(kShellFolders, "AppData", v);
-                    m.registry.set(kShellFolders, "Local AppData", v);
-                }
-                return true;
-            },
+            set_profile_or_folders,
             [store, browser](Machine& m) {
                 privacy::ModernTraces traces(m.platform, m.pump);
                 for (const auto& found : privacy::find_modern_browsers(m.platform))

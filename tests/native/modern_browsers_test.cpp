@@ -80,6 +80,14 @@ void plant_places(BrowserMachine& m, const std::string& file) {
             "INSERT INTO moz_favicons VALUES (1, 'https://kept.example/favicon.ico', x'89504E47');");
 }
 
+// Firefox's one profile, "x.default", with its places.sqlite; its path.
+std::string plant_profile_with_places(BrowserMachine& m) {
+    m.box.write(kFirefox + "profiles.ini", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n");
+    const std::string places = kFirefox + "Profiles\\x.default\\places.sqlite";
+    plant_places(m, places);
+    return places;
+}
+
 std::vector<std::string> names(const std::vector<ModernBrowser>& browsers) {
     std::vector<std::string> out;
     for (const auto& b : browsers) out.push_back(b.name);
@@ -226,10 +234,7 @@ TEST(ModernBrowsers, RunningBrowserIsNotTouched) {
 TEST(FirefoxHistory, VisitsGoBookmarksTheirPagesAndFaviconsStay) {
     BrowserMachine m;
     auto& p = m.box.platform();
-    const std::string profile = kFirefox + "Profiles\\x.default";
-    const std::string places = profile + "\\places.sqlite";
-    m.box.write(kFirefox + "profiles.ini", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n");
-    plant_places(m, places);
+    const std::string places = plant_profile_with_places(m);
     const auto firefox = privacy::modern_firefox(p);
     ASSERT_TRUE(firefox);
     ModernTraces traces(p, m.pump);
@@ -250,10 +255,7 @@ TEST(FirefoxHistory, VisitsGoBookmarksTheirPagesAndFaviconsStay) {
 TEST(FirefoxHistory, UnsoundDatabaseIsAnErrorWithNothingDeleted) {
     BrowserMachine m;
     auto& p = m.box.platform();
-    const std::string profile = kFirefox + "Profiles\\x.default";
-    const std::string places = profile + "\\places.sqlite";
-    m.box.write(kFirefox + "profiles.ini", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n");
-    plant_places(m, places);
+    const std::string places = plant_profile_with_places(m);
     run_sql(m, places, "PRAGMA journal_mode = DELETE; PRAGMA page_size = 1024; VACUUM;"
                        "INSERT INTO moz_favicons VALUES (2, 'big', zeroblob(20000));");
     const std::string whole = m.box.read(places);

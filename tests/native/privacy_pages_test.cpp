@@ -242,6 +242,10 @@ TEST(BrowserList, TodaysBrowsersAreRowsBelowTheSlotsAndCleanedByBothButtons) {
     auto& rows = f.history.browsers().list();
     ASSERT_EQ(rows.count(), 2);
     EXPECT_EQ(rows.text(1, 1), "Закройте Vivaldi: пока он запущен, его файлы не очищаются.");
+    EXPECT_FALSE(f.history.browsers().note().visible());
+    rows.click(1);
+    EXPECT_EQ(f.history.browsers().note().text(), rows.text(1, 1));  // in full, below the list
+    EXPECT_LE(rows.bounds().bottom(), f.history.browsers().note().bounds().top);
     f.history.all_button().click();
     EXPECT_FALSE(f.box.exists(chrome + "\\History"));
     EXPECT_EQ(f.box.read(vivaldi + "\\History"), "trace");
