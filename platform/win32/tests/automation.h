@@ -189,8 +189,8 @@ private:
     void* at_ = nullptr;
 };
 
-// The first cells of a list view's rows.
-inline std::vector<std::wstring> list_rows(HWND list) {
+// The first cells of a list view's rows, or the cells of another column.
+inline std::vector<std::wstring> list_rows(HWND list, int column = 0) {
     constexpr int kChars = 1024;
     std::vector<std::wstring> rows;
     const RemoteMemory memory(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
@@ -198,6 +198,7 @@ inline std::vector<std::wstring> list_rows(HWND list) {
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
         LVITEMW item{};
+        item.iSubItem = column;
         item.pszText = reinterpret_cast<wchar_t*>(memory.at() + sizeof(LVITEMW));
         item.cchTextMax = kChars;
         memory.write(&item, sizeof(item));
