@@ -17,14 +17,17 @@ struct ChromiumBrowser {
     const char* name;
     const char* base;  // the Shell Folders value the browser's folder is in
     std::vector<std::string> user_data;
+    // Opera: the folder is its one profile, and its cache is the same folder
+    // under Local AppData.
+    bool one_profile = false;
 };
 
-// In the order of the pages. Opera is the one whose profile is its folder.
+// In the order of the pages.
 const ChromiumBrowser kChromium[] = {
     {"Google Chrome", "Local AppData", {"Google", "Chrome", "User Data"}},
     {"Microsoft Edge", "Local AppData", {"Microsoft", "Edge", "User Data"}},
     {"Яндекс.Браузер", "Local AppData", {"Yandex", "YandexBrowser", "User Data"}},
-    {"Opera", "AppData", {"Opera Software", "Opera Stable"}},
+    {"Opera", "AppData", {"Opera Software", "Opera Stable"}, true},
     {"Brave", "Local AppData", {"BraveSoftware", "Brave-Browser", "User Data"}},
     {"Vivaldi", "Local AppData", {"Vivaldi", "User Data"}},
     {"Chromium", "Local AppData", {"Chromium", "User Data"}},
@@ -50,7 +53,7 @@ std::optional<ModernBrowser> find_chromium(platform::Platform& platform, const C
     auto& fs = platform.fs;
     const Place user_data{shell_folder(platform.registry, known.base), known.user_data};
     ModernBrowser browser{known.name, Family::chromium, {user_data / "lockfile"}, {}};
-    if (known.user_data.front() == "Opera Software") {
+    if (known.one_profile) {
         if (!present(fs, user_data, LocationKind::folder)) return std::nullopt;
         browser.profiles.push_back({user_data, {shell_folder(platform.registry, "Local AppData"), known.user_data}});
         return browser;
@@ -58,10 +61,11 @@ std::optional<ModernBrowser> find_chromium(platform::Platform& platform, const C
     const auto folder = search::build_location(fs, user_data.base, user_data.parts);
     if (!folder) return std::nullopt;
     static_cast<void>(fs.enumerate(folder->path(), [&](const platform::DirEntry& entry) {
-        if (entry.is_directory() && !entry.is_reparse_point() && is_profile_name(entry.name) &&
-            present(fs, user_data / entry.name / "Preferences", LocationKind::file) &&
-            fs.is_existing_file(folder->path() + "\\" + entry.name + "\\Preferences"))
-            browser.profiles.push_back({user_data / entry.name, user_data / entry.name});
+        if (!entry.is_directory() || entry.is_reparse_point() || !is_profile_name(entry.name)) return true;
+        const Place profile = user_data / entry.name;
+        const Place preferences = profile / "Preferences";
+        const auto file = search::build_location(fs, preferences.base, preferences.parts, LocationKind::file);
+        if (file && fs.is_existing_file(file->path())) browser.profiles.push_back({profile, profile});
         return true;
     }));
     if (browser.profiles.empty()) return std::nullopt;
@@ -77,7 +81,10 @@ std::vector<std::string> split_path(const std::string& path) {
     return parts;
 }
 
-// The "key=value" lines of each [Profile*] section of profiles.ini.
+// Firefox's profiles: each [Profile*] section of profiles.ini with Path= and
+// IsRelative= (1: below the Firefox folder of AppData, its cache below that
+// of Local AppData; otherwise a full path holding the cache too) that names
+// a folder.
 std::optional<ModernBrowser> find_firefox(platform::Platform& platform) {
     auto& fs = platform.fs;
     const std::string app_data = shell_folder(platform.registry, "AppData");
