@@ -19,12 +19,17 @@ TrayMenu::BrowserMenu::BrowserMenu(ui::PopupMenu& menu, const char* name, const 
       slots{ui::MenuItem(submenu, slot1_name, "Unknown Browser#1"),
             ui::MenuItem(submenu, slot2_name, "Unknown Browser#2")} {
     for (ui::MenuItem& slot : slots) slot.set_visible(false);
+    for (std::size_t index = 0; index < privacy::kModernBrowsers; ++index) {
+        modern.push_back(std::make_unique<ui::MenuItem>(submenu, std::string(name) + "Browser" + std::to_string(index + 1), "Unknown Browser"));
+        modern.back()->set_visible(false);
+    }
 }
 
 TrayMenu::TrayMenu(MainWindow& main, platform::Platform& platform)
     : main_(main),
       platform_(platform),
       traces_(platform, main.pump()),
+      modern_traces_(platform, main.pump()),
       menu_(main, "TrayMenu"),
       restore_(menu_, "RestoreWindow", "Восстановить окно"),
       line1_(menu_, "TrayLine1", "-"),
@@ -49,6 +54,11 @@ TrayMenu::TrayMenu(MainWindow& main, platform::Platform& platform)
         submenu.all.on_click = action([this, store] { clean_every_browser(store); });
         for (int row = 0; row < 3; ++row)
             submenu.row(row).on_click = action([this, store, row] { clean_browser(store, row); });
+        for (std::size_t index = 0; index < submenu.modern.size(); ++index)
+            submenu.modern[index]->on_click = action([this, store, index] {
+                clean_modern(store, index);
+                main_.sounds().clean->play();
+            });
     }
     uninstall_.on_click = action([this] { uninstall(); });
     exit_.on_click = action([this] { exit(); });
@@ -100,6 +110,16 @@ void TrayMenu::prepare() {
         }
         cache.row(slot).set_enabled(traces_.cache_holds_files(privacy::browser_of_row(slot, *name)));
     }
+
+    modern_ = privacy::browsers_of_rows(platform_, found);
+    for (BrowserMenu& submenu : browsers_)
+        for (std::size_t index = 0; index < submenu.modern.size(); ++index) {
+            ui::MenuItem& item = *submenu.modern[index];
+            item.set_visible(index < modern_.size());
+            if (index >= modern_.size()) continue;
+            item.set_caption(modern_[index].name);
+            item.set_enabled(&submenu != &cache || modern_traces_.cache_holds_files(modern_[index]));
+        }
 }
 
 void TrayMenu::restore() { main_.restore_from_tray(); }
@@ -117,7 +137,17 @@ void TrayMenu::clean_every_browser(Store store) {
     BrowserMenu& submenu = browsers(store);
     for (int row = 0; row < 3; ++row)
         if (submenu.row(row).visible() && submenu.row(row).enabled()) clean_browser(store, row);
+    for (std::size_t index = 0; index < submenu.modern.size(); ++index)
+        if (submenu.modern[index]->visible() && submenu.modern[index]->enabled()) {
+            clean_modern(store, index);
+            main_.sounds().clean->play();
+        }
     main_.sounds().clean->play();
+}
+
+// A running browser is left as it is; the menu shows no message.
+void TrayMenu::clean_modern(Store store, std::size_t index) {
+    if (index < modern_.size()) static_cast<void>(modern_traces_.clean(modern_[index], store));
 }
 
 void TrayMenu::uninstall() {

@@ -7,9 +7,12 @@
 // machine get their entries.
 #include <array>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "platform/platform.h"
 #include "privacy/browser_cleaning.h"
+#include "privacy/modern_browsers.h"
 #include "ui/ui.h"
 
 namespace app {
@@ -31,6 +34,8 @@ public:
         std::array<ui::MenuItem, 2> slots;
         // Internet Explorer's entry (row 0) or a slot's (rows 1 and 2).
         ui::MenuItem& row(int row) { return row == 0 ? ie : slots.at(static_cast<std::size_t>(row - 1)); }
+        // Today's browsers after them, one entry each as found.
+        std::vector<std::unique_ptr<ui::MenuItem>> modern;
     };
 
     ui::PopupMenu& menu() { return menu_; }
@@ -52,6 +57,7 @@ private:
     void empty_bin();
     void clean_browser(privacy::Store store, int row);
     void clean_every_browser(privacy::Store store);
+    void clean_modern(privacy::Store store, std::size_t index);
     void uninstall();
     void exit();
 
@@ -63,6 +69,8 @@ private:
     MainWindow& main_;
     platform::Platform& platform_;
     privacy::BrowserTraces traces_;
+    privacy::ModernTraces modern_traces_;
+    std::vector<privacy::ModernBrowser> modern_;  // as the menu last found them
     bool busy_ = false;
 
     ui::PopupMenu menu_;

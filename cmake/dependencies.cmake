@@ -1,13 +1,15 @@
-# libjpeg and GoogleTest for both sides.
+# libjpeg, SQLite and GoogleTest for both sides.
 #
-# Native (and a build on Windows itself): the installed libjpeg-turbo and
-# GoogleTest packages.
-# Cross-built for Windows: libjpeg-turbo built once, statically, from Debian's source package
-# (fetched by scripts/setup.sh) into a cache outside the source tree; GoogleTest
+# Native (and a build on Windows itself): the installed libjpeg-turbo, SQLite
+# and GoogleTest packages.
+# Cross-built for Windows: libjpeg-turbo and SQLite built once, statically,
+# from Debian's source packages (fetched by scripts/setup.sh, which also makes
+# SQLite's one-file source) into a cache outside the source tree; GoogleTest
 # built from Debian's sources in /usr/src/googletest.
 
 if(NOT CMAKE_CROSSCOMPILING)
   find_package(JPEG REQUIRED)
+  find_package(SQLite3 REQUIRED)
   find_package(GTest REQUIRED)
   return()
 endif()
@@ -53,6 +55,45 @@ add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
 set_target_properties(JPEG::JPEG PROPERTIES
   IMPORTED_LOCATION "${_jpeg_root}/lib/libjpeg.a"
   INTERFACE_INCLUDE_DIRECTORIES "${_jpeg_root}/include")
+
+file(GLOB _sqlite_sources "${VORLINDE_CACHE}/sqlite-*/sqlite3.c")
+if(NOT _sqlite_sources)
+  message(FATAL_ERROR "SQLite's one-file source missing in ${VORLINDE_CACHE}/sqlite-*: run scripts/setup.sh")
+endif()
+list(GET _sqlite_sources 0 _sqlite_source)
+get_filename_component(_sqlite_src_dir "${_sqlite_source}" DIRECTORY)
+get_filename_component(_sqlite_name "${_sqlite_src_dir}" NAME)
+set(_sqlite_root "${VORLINDE_CACHE}/${_sqlite_name}-${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32")
+
+# One thread and no extensions loaded from DLLs: the program opens the
+# browsers' databases itself and nothing else.
+file(LOCK "${VORLINDE_CACHE}/sqlite.lock")
+if(NOT EXISTS "${_sqlite_root}/lib/libsqlite3.a")
+  message(STATUS "Building ${_sqlite_name} for ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32 into ${_sqlite_root}")
+  set(_work "${_sqlite_root}.work")
+  file(REMOVE_RECURSE "${_work}")
+  file(MAKE_DIRECTORY "${_work}")
+  execute_process(
+    COMMAND ${CMAKE_C_COMPILER} -O2 -DSQLITE_THREADSAFE=0 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DEFAULT_FOREIGN_KEYS=0
+      -c "${_sqlite_source}" -o "${_work}/sqlite3.o"
+    RESULT_VARIABLE _rc OUTPUT_QUIET ERROR_QUIET)
+  if(_rc EQUAL 0)
+    execute_process(COMMAND ${CMAKE_AR} rcs "${_work}/libsqlite3.a" "${_work}/sqlite3.o" RESULT_VARIABLE _rc)
+  endif()
+  if(NOT _rc EQUAL 0 OR NOT EXISTS "${_work}/libsqlite3.a")
+    message(FATAL_ERROR "Building SQLite for Windows failed (see ${_work})")
+  endif()
+  file(MAKE_DIRECTORY "${_sqlite_root}/lib" "${_sqlite_root}/include")
+  file(COPY "${_sqlite_src_dir}/sqlite3.h" DESTINATION "${_sqlite_root}/include")
+  file(RENAME "${_work}/libsqlite3.a" "${_sqlite_root}/lib/libsqlite3.a")
+  file(REMOVE_RECURSE "${_work}")
+endif()
+file(LOCK "${VORLINDE_CACHE}/sqlite.lock" RELEASE)
+
+add_library(SQLite::SQLite3 STATIC IMPORTED GLOBAL)
+set_target_properties(SQLite::SQLite3 PROPERTIES
+  IMPORTED_LOCATION "${_sqlite_root}/lib/libsqlite3.a"
+  INTERFACE_INCLUDE_DIRECTORIES "${_sqlite_root}/include")
 
 # GoogleTest from Debian's sources; built without -Werror and without our charset.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -1,12 +1,13 @@
 // Opera's english.lng and Firefox's profiles.ini as another program or a
 // user may leave them: the browsers' versions, their profile and every
-// location built from them.
+// location built from them, and the profiles of today's layout.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "machine.h"
 #include "privacy/browsers.h"
+#include "privacy/modern_browsers.h"
 
 namespace {
 
@@ -45,5 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const Store store : {Store::cache, Store::history, Store::cookies})
             static_cast<void>(privacy::location(platform, browser, store));
     }
+    // Today's profiles of the same profiles.ini, and what would be cleaned there.
+    struct NoPump : platform::Pump {
+        void serve() override {}
+    } pump;
+    if (const auto firefox = privacy::modern_firefox(platform))
+        for (const Store store : {Store::cache, Store::history, Store::cookies})
+            static_cast<void>(privacy::ModernTraces(platform, pump).refusal(*firefox, store));
     return 0;
 }

@@ -2,6 +2,8 @@
 
 namespace platform {
 
+std::optional<std::string> FileSystem::host_path(const std::string&) { return std::nullopt; }
+
 bool FileSystem::is_existing_folder(const std::string& path) {
     const auto a = attributes(path);
     return a && (*a & attr::directory);

@@ -147,6 +147,11 @@ public:
     // ("{6a3f...}", as the shell names a volume's settings); nothing when the
     // drive is no volume of this machine (a network drive, no drive).
     virtual std::optional<std::string> volume_guid(const std::string& root) = 0;
+
+    // The path of an existing file as the host's own file functions take it,
+    // in UTF-8, for a library that opens files itself (SQLite); nothing when
+    // it does not exist or has no such form.
+    virtual std::optional<std::string> host_path(const std::string& path);
 };
 
 // Every component after the first replaced by the name the file system

@@ -1,5 +1,6 @@
 #include "privacy/browser_cleaning.h"
 
+#include "privacy/modern_browsers.h"
 #include "search/folders.h"
 
 namespace privacy {
@@ -28,28 +29,50 @@ platform::Status remove_browser_file(platform::FileSystem& fs, const search::Loc
     return fs.delete_file(file.path());
 }
 
+namespace {
+
+// The Firefox of a slot is also the one of today's profile layout: its row
+// sizes and cleans both.
+std::optional<ModernBrowser> current_layout(platform::Platform& platform, Browser browser) {
+    if (browser != Browser::firefox) return std::nullopt;
+    return modern_firefox(platform);
+}
+
+}  // namespace
+
 std::uint64_t BrowserTraces::cache_bytes(Browser browser) {
-    return folder_bytes(platform_.fs, pump_, location(platform_, browser, Store::cache));
+    std::uint64_t bytes = folder_bytes(platform_.fs, pump_, location(platform_, browser, Store::cache));
+    if (const auto current = current_layout(platform_, browser)) bytes += ModernTraces(platform_, pump_).cache_bytes(*current);
+    return bytes;
 }
 
 std::string BrowserTraces::refusal(Browser browser, Store store) {
-    return location(platform_, browser, store).refusal();
+    std::string text = location(platform_, browser, store).refusal();
+    if (const auto current = current_layout(platform_, browser))
+        if (const auto more = ModernTraces(platform_, pump_).refusal(*current, store); !more.empty())
+            text += (text.empty() ? "" : "\r") + more;
+    return text;
 }
 
 bool BrowserTraces::cache_holds_files(Browser browser) {
-    return holds_files(platform_.fs, pump_, location(platform_, browser, Store::cache));
+    if (holds_files(platform_.fs, pump_, location(platform_, browser, Store::cache))) return true;
+    const auto current = current_layout(platform_, browser);
+    return current && ModernTraces(platform_, pump_).cache_holds_files(*current);
 }
 
-void BrowserTraces::clean(Browser browser, Store store) {
+std::string BrowserTraces::clean(Browser browser, Store store) {
     const auto where = location(platform_, browser, store);
-    if (!where) return;  // nothing there, or a place that must not be cleaned
     auto& fs = platform_.fs;
-    if (where->kind() == search::LocationKind::file)
+    if (!where) {
+        // nothing there, or a place that must not be cleaned
+    } else if (where->kind() == search::LocationKind::file)
         static_cast<void>(remove_browser_file(fs, *where));  // a file that is not there stays so
     else if (browser == Browser::internet_explorer && store == Store::history)
         clean_every_file(fs, pump_, *where);
     else
         search::clean_tree(fs, pump_, *where);
+    const auto current = current_layout(platform_, browser);
+    return current ? ModernTraces(platform_, pump_).clean(*current, store) : std::string();
 }
 
 }  // namespace privacy

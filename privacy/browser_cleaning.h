@@ -41,8 +41,10 @@ public:
     bool cache_holds_files(Browser browser);
     // Cache: folder cleaning. History: every file of Internet Explorer's
     // history folder, or Opera's or Firefox's history file. Cookies: folder
-    // cleaning of Internet Explorer's cookies, or the cookie file.
-    void clean(Browser browser, Store store);
+    // cleaning of Internet Explorer's cookies, or the cookie file. Firefox's
+    // profiles of today's layout are cleaned with it (see ModernTraces).
+    // Returns why a part was not cleaned ("" when all was).
+    std::string clean(Browser browser, Store store);
 
 private:
     platform::Platform& platform_;

@@ -32,7 +32,8 @@ CachePage::CachePage(ui::Page& page, platform::Platform& platform, platform::Pum
       top_line_(page, "CacheLine"),
       rows_{Row(page, 11, 12, 13), Row(page, 14, 13, 14), Row(page, 17, 14, 15)},
       all_button_(page, "SpeedButton15"),
-      refusal_(page, "CacheRefusal") {
+      refusal_(page, "CacheRefusal"),
+      browsers_(page, platform, pump, Store::cache, "Cache") {
     intro_.set_text(
         "При открытии веб-страниц Ваш Интернет браузер сохраняет их на жесткий диск для ускорения их загрузки "
         "в будущем. Папка, в которую сохранаются файлы Интернета, называется кэш. Когда кэш начинает занимать "
@@ -71,6 +72,7 @@ CachePage::CachePage(ui::Page& page, platform::Platform& platform, platform::Pum
     refusal_.set_auto_size(false);
     refusal_.set_word_wrap(true);
     refusal_.set_bounds(12, 274, 296, 60);
+    browsers_.on_cleaned = [this] { update_all_button(); };
     refusal_.hide();
 }
 
@@ -100,9 +102,24 @@ void CachePage::size_row(int index) {
 void CachePage::enable_row(int index) { row(index).button.set_enabled(row(index).size.text() != kEmpty); }
 
 void CachePage::update_all_button() {
-    bool empty = true;
+    bool empty = !browsers_.any_left();
     for (const Row& r : rows_) empty = empty && r.size.text() == kEmpty;
     all_button_.set_enabled(!empty);
+}
+
+void CachePage::place_browsers(const BrowserSlots& slots) {
+    int top = 112;
+    for (const Row& r : rows_)
+        if (r.name.visible()) top += 54;
+    if (refusal_.visible()) {
+        refusal_.set_bounds(12, top, 296, browsers_.shown() ? 48 : 60);
+        if (browsers_.shown()) top += 50;
+    }
+    browsers_.refresh(slots, top, 326);
+    if (browsers_.shown()) {
+        all_button_.set_bounds(318, top + 30, 124, 28);
+        all_button_.show();
+    }
 }
 
 void CachePage::refresh() {
@@ -126,10 +143,11 @@ void CachePage::refresh() {
     if (slots.filled() == 2) {
         size_row(1);
         size_row(2);
-        update_all_button();
     }
     for (int index = 0; index < 3; ++index) enable_row(index);
     show_refusals();
+    place_browsers(slots);
+    if (slots.filled() == 2 || browsers_.shown()) update_all_button();
 }
 
 void CachePage::clean_row(int index) {
@@ -146,6 +164,7 @@ void CachePage::clean_all() {
         traces_.clean(browsers[index], Store::cache);
         measure(index, browsers[index]);
     }
+    browsers_.clean_all();
     for (int index = 0; index < 3; ++index) enable_row(index);
     update_all_button();
     show_refusals();

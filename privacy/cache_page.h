@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "privacy/browser_cleaning.h"
+#include "privacy/browser_list.h"
 #include "ui/ui.h"
 
 namespace privacy {
@@ -30,6 +31,8 @@ public:
     ui::Button& all_button() { return all_button_; }
     // Why caches that were sized are not cleaned; hidden when all are.
     ui::Label& refusal() { return refusal_; }
+    // Today's browsers, below the rows.
+    BrowserList& browsers() { return browsers_; }
 
 private:
     Browser browser_of(int row);
@@ -39,6 +42,8 @@ private:
     void enable_row(int row);
     void update_all_button();
     void show_refusals();
+    // The list of today's browsers below the shown rows, the refusals above it.
+    void place_browsers(const BrowserSlots& slots);
 
     platform::Platform& platform_;
     BrowserTraces traces_;
@@ -48,6 +53,7 @@ private:
     ui::Button all_button_;
     ui::Label refusal_;
     std::array<std::string, 3> refusals_;  // of each row's last sizing
+    BrowserList browsers_;
 };
 
 }  // namespace privacy

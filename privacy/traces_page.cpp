@@ -45,7 +45,8 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
                ui::Button(page, numbered("SpeedButton", layout_of(store).button + 3))},
       lines_{ui::Bevel(page, numbered("Bevel", layout_of(store).bevel)),
              ui::Bevel(page, numbered("Bevel", layout_of(store).bevel + 1))},
-      refusal_(page, std::string(layout_of(store).prefix) + "Refusal") {
+      refusal_(page, std::string(layout_of(store).prefix) + "Refusal"),
+      browsers_(page, platform, pump, store, layout_of(store).prefix) {
     const Layout layout = layout_of(store);
     intro_.set_text(layout.explanation);
     intro_.set_auto_size(false);
@@ -74,6 +75,11 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
     refusal_.set_word_wrap(true);
     refusal_.set_bounds(12, 258, 296, 76);
     refusal_.hide();
+    browsers_.on_cleaned = [this] {
+        bool any = browsers_.any_left();
+        for (int row = 0; row < 3; ++row) any = any || button(row).enabled();
+        if (!any) all_button().set_enabled(false);
+    };
 }
 
 void TracesPage::refresh() {
@@ -96,12 +102,26 @@ void TracesPage::refresh() {
     }
     refusal_.set_text(text);
     refusal_.set_visible(!text.empty());
+
+    // Today's browsers below the shown rows (and the refusals).
+    int top = 110;
+    for (int row = 0; row < 3; ++row)
+        if (name(row).visible()) top += 46;
+    if (refusal_.visible()) {
+        refusal_.set_bounds(12, top, 296, 48);
+        top += 50;
+    }
+    browsers_.refresh(slots, top, 326);
+    if (browsers_.shown()) {
+        all_button().set_bounds(318, top + 30, 124, 28);
+        all_button().show();
+    }
 }
 
 void TracesPage::clean_row(int row) {
     traces_.clean(browser_of_row(row, name(row).text()), store_);
     button(row).set_enabled(false);
-    bool other_enabled = false;
+    bool other_enabled = browsers_.any_left();
     for (int other = 0; other < 3; ++other) other_enabled = other_enabled || (other != row && button(other).enabled());
     if (!other_enabled) all_button().set_enabled(false);
 }
@@ -109,6 +129,7 @@ void TracesPage::clean_row(int row) {
 void TracesPage::clean_all() {
     for (const Browser browser : {Browser::internet_explorer, Browser::opera, Browser::firefox})
         traces_.clean(browser, store_);
+    browsers_.clean_all();
     for (ui::Button& b : buttons_) b.set_enabled(false);
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "privacy/browser_cleaning.h"
+#include "privacy/browser_list.h"
 #include "ui/ui.h"
 
 namespace privacy {
@@ -28,6 +29,8 @@ public:
     ui::Button& all_button() { return buttons_[3]; }
     // Why shown rows' stores are not cleaned; hidden when all are.
     ui::Label& refusal() { return refusal_; }
+    // Today's browsers, below the rows.
+    BrowserList& browsers() { return browsers_; }
 
 private:
     platform::Platform& platform_;
@@ -39,6 +42,7 @@ private:
     std::array<ui::Button, 4> buttons_;
     std::array<ui::Bevel, 2> lines_;
     ui::Label refusal_;
+    BrowserList browsers_;
 };
 
 }  // namespace privacy

@@ -64,6 +64,11 @@ Result<std::string> FaultyFileSystem::final_path(const std::string& path) {
     return inner_.final_path(path);
 }
 
+std::optional<std::string> FaultyFileSystem::host_path(const std::string& path) {
+    if (fault(path, true)) return std::nullopt;
+    return inner_.host_path(path);
+}
+
 Result<CalendarDate> FaultyFileSystem::last_write_date(const std::string& path) {
     if (auto f = fault(path, false)) return *f;
     return inner_.last_write_date(path);

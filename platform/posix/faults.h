@@ -44,6 +44,7 @@ public:
     std::vector<LogicalDrive> logical_drives() override { return inner_.logical_drives(); }
     DriveType drive_type(const std::string& root) override { return inner_.drive_type(root); }
     std::optional<std::string> volume_guid(const std::string& root) override { return inner_.volume_guid(root); }
+    std::optional<std::string> host_path(const std::string& path) override;
 
 private:
     // The failure the path meets, if any.

@@ -61,7 +61,7 @@ public:
     std::optional<std::string> volume_guid(const std::string& root) override;
 
     // The host path of an existing Windows path; nothing when it is missing.
-    std::optional<std::string> host_path(const std::string& path);
+    std::optional<std::string> host_path(const std::string& path) override;
     // The Windows path (cp1251) of a host path inside a mapped drive.
     std::optional<std::string> windows_path(const std::string& host_path) const;
     // The short (8.3) form of an existing path, each long component replaced

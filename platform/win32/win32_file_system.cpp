@@ -149,6 +149,17 @@ public:
         return *narrowed;
     }
 
+    std::optional<std::string> host_path(const std::string& path) override {
+        const auto wide = wide_path(path);
+        if (!wide || GetFileAttributesW(wide->c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+        std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide->c_str(), -1, nullptr, 0,
+                                                                      nullptr, nullptr)), '\0');
+        if (utf8.empty()) return std::nullopt;
+        WideCharToMultiByte(CP_UTF8, 0, wide->c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+        utf8.pop_back();  // the terminating zero
+        return utf8;
+    }
+
     Result<CalendarDate> last_write_date(const std::string& path) override {
         auto wide = wide_path(path);
         if (!wide) return wide.status();

@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "privacy/browser_cleaning.h"
 #include "privacy/history_lists.h"
+#include "privacy/modern_browsers.h"
 #include "removal/shredder.h"
 #include "shortcuts/broken_link_removal.h"
 
@@ -202,7 +203,7 @@ struct Machine {
         set_profile("p.default");
     }
     void set_profile(const std::string& name) {
-        plant("AppData\\Mozilla\\Firefox\\profiles.ini", "[Profile0]\r\nPath=Profiles/" + name + "\r\n");
+        plant("AppData\\Mozilla\\Firefox\\profiles.ini", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/" + name + "\r\n");
     }
 };
 
@@ -305,6 +306,16 @@ Action opera_action(const char* name, privacy::Store store, const char* file) {
             [store](Machine& m) { privacy::BrowserTraces(m.platform, m.pump).clean(privacy::Browser::opera, store); }};
 }
 
+// Firefox's settings: the profile of profiles.ini, or the folders it lies in.
+bool set_profile_or_folders(Machine& m, const Setting& s, const std::string& v) {
+    if (is_profile_setting(s)) m.set_profile(v);
+    else {
+        m.registry.set(kShellFolders, "AppData", v);
+        m.registry.set(kShellFolders, "Local AppData", v);
+    }
+    return true;
+}
+
 Action firefox_action(const char* name, privacy::Store store, const char* root, const char* file) {
     const std::string tail = std::string(root) + "\\Mozilla\\Firefox\\Profiles\\p.default\\" + file;
     return {name,
@@ -312,15 +323,30 @@ Action firefox_action(const char* name, privacy::Store store, const char* root, 
                 m.plant(tail);
                 return std::vector<std::string>{m.at(tail)};
             },
-            [](Machine& m, const Setting& s, const std::string& v) {
-                if (is_profile_setting(s)) m.set_profile(v);
-                else {
-                    m.registry.set(kShellFolders, "AppData", v);
-                    m.registry.set(kShellFolders, "Local AppData", v);
-                }
-                return true;
-            },
+            set_profile_or_folders,
             [store](Machine& m) { privacy::BrowserTraces(m.platform, m.pump).clean(privacy::Browser::firefox, store); }};
+}
+
+// A store of today's browsers, found as the page finds them: Chrome's
+// profile under Local AppData, Firefox's current profile.
+Action modern_action(const char* name, privacy::Store store, const char* browser, std::vector<const char*> tails) {
+    return {name,
+            [tails](Machine& m) {
+                std::vector<std::string> meant;
+                m.plant("Local\\Google\\Chrome\\User Data\\Default\\Preferences");
+                m.plant("AppData\\Mozilla\\Firefox\\Profiles\\p.default\\prefs.js");
+                for (const char* tail : tails) {
+                    m.plant(tail);
+                    meant.push_back(m.at(tail));
+                }
+                return meant;
+            },
+            set_profile_or_folders,
+            [store, browser](Machine& m) {
+                privacy::ModernTraces traces(m.platform, m.pump);
+                for (const auto& found : privacy::find_modern_browsers(m.platform))
+                    if (found.name == browser) static_cast<void>(traces.clean(found, store));
+            }};
 }
 
 // A result window's or the shredder's deletion of one row: the setting is
@@ -366,6 +392,17 @@ const std::vector<Action>& actions() {
             firefox_action("кэш Firefox", privacy::Store::cache, "Local", "Cache\\c.tmp"),
             firefox_action("журнал Firefox", privacy::Store::history, "AppData", "history.dat"),
             firefox_action("cookies Firefox", privacy::Store::cookies, "AppData", "cookies.txt"),
+            modern_action("кэш Google Chrome", privacy::Store::cache, "Google Chrome",
+                          {"Local\\Google\\Chrome\\User Data\\Default\\Cache\\Cache_Data\\f_1",
+                           "Local\\Google\\Chrome\\User Data\\Default\\GPUCache\\data_0"}),
+            modern_action("журнал Google Chrome", privacy::Store::history, "Google Chrome",
+                          {"Local\\Google\\Chrome\\User Data\\Default\\History"}),
+            modern_action("cookies Google Chrome", privacy::Store::cookies, "Google Chrome",
+                          {"Local\\Google\\Chrome\\User Data\\Default\\Network\\Cookies"}),
+            modern_action("кэш Firefox (профили)", privacy::Store::cache, "Mozilla Firefox",
+                          {"Local\\Mozilla\\Firefox\\Profiles\\p.default\\cache2\\entries\\A"}),
+            modern_action("cookies Firefox (профили)", privacy::Store::cookies, "Mozilla Firefox",
+                          {"AppData\\Mozilla\\Firefox\\Profiles\\p.default\\cookies.sqlite"}),
             {"папка Recent (списки истории)",
              [](Machine& m) {
                  m.plant("Place\\x.lnk");
@@ -457,6 +494,7 @@ TEST(Containment, NoActionTouchesAnythingOutsideWhatItCleans) {
             for (auto it = before.begin(); it != before.end();)
                 it = it->first.rfind(m.at("Place") + "\\", 0) == 0 || it->first.rfind(m.at("Opera"), 0) == 0 ||
                              it->first.rfind(m.at("Local\\Mozilla"), 0) == 0 ||
+                             it->first.rfind(m.at("Local\\Google"), 0) == 0 ||
                              it->first.rfind(m.at("AppData\\Mozilla\\Firefox\\Profiles"), 0) == 0
                          ? before.erase(it)
                          : std::next(it);

@@ -200,3 +200,54 @@ TEST(PrivacyPages, CachesAndRecentOverTheUsersFoldersAreRefused) {
     for (const char* file : {"C:\\User\\Documents\\thesis.doc", "C:\\User\\AppData\\settings.ini", "C:\\User\\top.txt"})
         EXPECT_TRUE(f.box.exists(file)) << file;
 }
+
+TEST(BrowserList, TodaysBrowsersAreRowsBelowTheSlotsAndCleanedByBothButtons) {
+    Pages f;
+    const std::string chrome = "C:\\User\\Local\\Google\\Chrome\\User Data\\Default";
+    const std::string vivaldi = "C:\\User\\Local\\Vivaldi\\User Data\\Default";
+    for (const std::string& profile : {chrome, vivaldi}) {
+        f.box.write(profile + "\\Preferences", "kept");
+        f.box.write(profile + "\\History", "trace");
+    }
+    f.box.write(chrome + "\\Cache\\Cache_Data\\f_1", std::string(2048, 'c'));
+    f.box.write(vivaldi + "\\GPUCache\\data_0", std::string(1024, 'g'));
+    f.install_firefox();  // in slot 1, so no row of its own
+    f.cache.refresh();
+    auto& list = f.cache.browsers().list();
+    ASSERT_TRUE(list.visible());
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.text(0, 0), "Google Chrome");
+    EXPECT_EQ(list.text(0, 1), "2 KB");
+    EXPECT_EQ(list.text(1, 1), "1 KB");
+    // Below the Internet Explorer row and the slot, beside its button.
+    EXPECT_GE(list.bounds().top, f.cache.row(1).line.bounds().bottom());
+    EXPECT_TRUE(f.cache.all_button().visible());
+    EXPECT_TRUE(f.cache.all_button().enabled());
+
+    f.cache.browsers().button().release(ui::MouseButton::left);  // the first row is chosen
+    EXPECT_FALSE(f.box.exists(chrome + "\\Cache\\Cache_Data\\f_1"));
+    EXPECT_TRUE(f.box.exists(vivaldi + "\\GPUCache\\data_0"));
+    EXPECT_EQ(list.text(0, 1), "0 KB");
+    EXPECT_FALSE(f.cache.browsers().button().enabled());
+    f.cache.all_button().release(ui::MouseButton::left);
+    EXPECT_FALSE(f.box.exists(vivaldi + "\\GPUCache\\data_0"));
+    EXPECT_FALSE(f.cache.all_button().enabled());
+
+    // A running browser says so in its row and keeps its files.
+    f.box.write("C:\\User\\Local\\Vivaldi\\User Data\\lockfile", "");
+    auto lock = f.box.platform().fs.open("C:\\User\\Local\\Vivaldi\\User Data\\lockfile", platform::Access::read,
+                                    platform::Share::none);
+    ASSERT_TRUE(lock);
+    f.history.refresh();
+    auto& rows = f.history.browsers().list();
+    ASSERT_EQ(rows.count(), 2);
+    EXPECT_EQ(rows.text(1, 1), "Закройте Vivaldi: пока он запущен, его файлы не очищаются.");
+    EXPECT_FALSE(f.history.browsers().note().visible());
+    rows.click(1);
+    EXPECT_EQ(f.history.browsers().note().text(), rows.text(1, 1));  // in full, below the list
+    EXPECT_LE(rows.bounds().bottom(), f.history.browsers().note().bounds().top);
+    f.history.all_button().click();
+    EXPECT_FALSE(f.box.exists(chrome + "\\History"));
+    EXPECT_EQ(f.box.read(vivaldi + "\\History"), "trace");
+    EXPECT_EQ(f.box.read(chrome + "\\Preferences"), "kept");
+}

@@ -151,3 +151,24 @@ TEST(TrayMenu, OffersNothingWhileAQuickActionRuns) {
     f.open();
     EXPECT_TRUE(f.menu.browsers(Store::cookies).submenu.enabled());
 }
+
+TEST(TrayMenu, TodaysBrowsersFollowTheSlotsInEachSubmenu) {
+    Tray f;
+    const std::string edge = "C:\\User\\Local\\Microsoft\\Edge\\User Data\\Default";
+    f.box.write(edge + "\\Preferences", "kept");
+    f.box.write(edge + "\\Network\\Cookies", "trace");
+    f.open();
+    for (const Store store : {Store::cache, Store::history, Store::cookies}) {
+        auto& submenu = f.menu.browsers(store);
+        EXPECT_EQ(submenu.submenu.items().back(), submenu.modern.back().get());
+        EXPECT_TRUE(submenu.modern[0]->visible());
+        EXPECT_EQ(submenu.modern[0]->caption(), "Microsoft Edge");
+        EXPECT_FALSE(submenu.modern[1]->visible());
+    }
+    EXPECT_FALSE(f.menu.browsers(Store::cache).modern[0]->enabled());  // its cache is empty
+    const int sounds = f.clean_sounds();
+    f.choose(f.menu.browsers(Store::cookies).all);
+    EXPECT_FALSE(f.box.exists(edge + "\\Network\\Cookies"));
+    EXPECT_EQ(f.box.read(edge + "\\Preferences"), "kept");
+    EXPECT_EQ(f.clean_sounds(), sounds + 3);
+}

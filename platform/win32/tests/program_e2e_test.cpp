@@ -2,6 +2,8 @@
 // launcher over a prepared area folder, and the deletion of everything found
 // to the real recycle bin.
 #include <gtest/gtest.h>
+#include <shlobj.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -353,6 +355,106 @@ TEST(ProgramEndToEnd, BrowserFoldersOutsideTheirPlaceCleanNothing) {
         RemoveDirectoryW((user_shell_folder(L"AppData") + L"\\Mozilla").c_str());
     }
     run_on_host("/bin/rm -f " + devices + "/r:", [] { return GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES; });
+}
+
+// Today's browsers, planted where they keep their profiles: a Chrome
+// profile's cache is sized and cleaned, its bookmarks and passwords kept; an
+// Edge that runs (its lockfile held open) is left as it is.
+TEST(ProgramEndToEnd, CleansAChromeProfilesCacheAndKeepsItsBookmarks) {
+    const std::wstring local = user_shell_folder(L"Local AppData");
+    const std::wstring profile = local + L"\\Google\\Chrome\\User Data\\Default";
+    const std::wstring edge = local + L"\\Microsoft\\Edge\\User Data\\Default";
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (profile + L"\\Cache\\Cache_Data").c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, (edge + L"\\GPUCache").c_str(), nullptr), ERROR_SUCCESS);
+    for (const wchar_t* kept : {L"\\Preferences", L"\\Bookmarks", L"\\Login Data"}) write_file(profile + kept, "kept");
+    write_file(profile + L"\\Cache\\Cache_Data\\f_000001", std::string(4096, 'c'));
+    write_file(edge + L"\\Preferences", "kept");
+    write_file(edge + L"\\GPUCache\\data_0", std::string(1024, 'g'));
+    HANDLE running = CreateFileW((edge + L"\\..\\lockfile").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(running, INVALID_HANDLE_VALUE);
+
+    Installation install(L"browsers");
+    ASSERT_TRUE(install.start());
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    open_item(main, 1, 0);
+    HWND list = visible_component(main, L"CacheBrowsers");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list_rows(list), (std::vector<std::wstring>{L"Google Chrome", L"Microsoft Edge"}));
+    EXPECT_EQ(list_rows(list, 1), (std::vector<std::wstring>{L"4 KB", L"1 KB"}));
+    press(component(main, L"CacheBrowserClean"));  // the first row is chosen
+    EXPECT_TRUE(wait_for([&] {
+        return list_rows(list, 1) == std::vector<std::wstring>{L"0 KB", L"1 KB"} ? list : nullptr;
+    }));
+    EXPECT_EQ(GetFileAttributesW((profile + L"\\Cache\\Cache_Data\\f_000001").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW((profile + L"\\Cache").c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const wchar_t* kept : {L"\\Preferences", L"\\Bookmarks", L"\\Login Data"})
+        EXPECT_NE(GetFileAttributesW((profile + kept).c_str()), INVALID_FILE_ATTRIBUTES);
+    click_row(list, 1);
+    HWND note = visible_component(main, L"CacheBrowserNote");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(text_of(note), L"Закройте Microsoft Edge: пока он запущен, его файлы не очищаются.");
+    save_shot(main, "main-cache-browsers");
+    press(component(main, L"SpeedButton15"));  // "  Очистить все"
+    Sleep(500);
+    EXPECT_NE(GetFileAttributesW((edge + L"\\GPUCache\\data_0").c_str()), INVALID_FILE_ATTRIBUTES);
+    press(wait_for([&] { return component(main, L"CategoryButtons1_Item1_2"); }));
+    ASSERT_TRUE(visible_component(main, L"CookiesBrowsers"));
+    save_shot(main, "main-cookies-browsers");
+    EXPECT_TRUE(install.closes(main));
+
+    CloseHandle(running);
+    delete_trees({local + L"\\Google", local + L"\\Microsoft\\Edge"});
+}
+
+// A Firefox profile of profiles.ini: its history goes, its bookmark stays.
+TEST(ProgramEndToEnd, ClearsAFirefoxProfilesHistoryAndKeepsItsBookmark) {
+    const std::wstring mozilla = user_shell_folder(L"AppData") + L"\\Mozilla";
+    const std::wstring profile = mozilla + L"\\Firefox\\Profiles\\e2e.default-release";
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, profile.c_str(), nullptr), ERROR_SUCCESS);
+    write_file(mozilla + L"\\Firefox\\profiles.ini",
+               "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\nPath=Profiles/e2e.default-release\r\n");
+    const std::string places = narrow(profile + L"\\places.sqlite");
+    const auto sql = [&](const char* text) {
+        sqlite3* db = nullptr;
+        std::string out;
+        EXPECT_EQ(sqlite3_open(places.c_str(), &db), SQLITE_OK);
+        sqlite3_exec(
+            db, text,
+            [](void* into, int, char** values, char**) {
+                *static_cast<std::string*>(into) += std::string(values[0] ? values[0] : "NULL") + ";";
+                return 0;
+            },
+            &out, nullptr);
+        sqlite3_close(db);
+        return out;
+    };
+    sql("CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT, visit_count INTEGER, last_visit_date INTEGER);"
+        "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, place_id INTEGER, visit_date INTEGER);"
+        "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, fk INTEGER, title TEXT);"
+        "INSERT INTO moz_places VALUES (1, 'https://kept.example/', 1, 10), (2, 'https://visited.example/', 2, 20);"
+        "INSERT INTO moz_historyvisits VALUES (1, 1, 10), (2, 2, 20);"
+        "INSERT INTO moz_bookmarks VALUES (1, 1, 'kept');");
+
+    Installation install(L"browsers");
+    ASSERT_TRUE(install.start());
+    HWND main = install.main_window();
+    ASSERT_TRUE(main);
+    open_item(main, 1, 1);
+    HWND list = visible_component(main, L"JurnalBrowsers");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list_rows(list), std::vector<std::wstring>{L"Mozilla Firefox"});
+    save_shot(main, "main-history-browsers");
+    HWND clean = component(main, L"JurnalBrowserClean");
+    press(clean);
+    EXPECT_TRUE(wait_for([&] { return IsWindowEnabled(clean) ? nullptr : clean; }));
+    EXPECT_TRUE(install.closes(main));
+    EXPECT_EQ(sql("SELECT url FROM moz_places"), "https://kept.example/;");
+    EXPECT_EQ(sql("SELECT count(*) FROM moz_historyvisits"), "0;");
+    EXPECT_EQ(sql("SELECT title FROM moz_bookmarks"), "kept;");
+    EXPECT_EQ(sql("PRAGMA integrity_check"), "ok;");
+    delete_trees({mozilla});
 }
 
 // Run by its own ctest test in a Wine prefix whose screen has 144 DPI (150%),
