@@ -30,7 +30,7 @@
 #include "duplicates/duplicate_search.h"
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
-#include "platform/posix/posix_platform.h"
+#include "posix/posix_platform.h"
 #include "privacy/browser_cleaning.h"
 #include <algorithm>
 #include <vector>

@@ -11,9 +11,9 @@
 
 #include "junk/temp_folders.h"
 #include "junk/temp_search.h"
-#include "platform/win32/ui_toolkit.h"
+#include "win32/ui_toolkit.h"
 #include "shortcuts/broken_link_search.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/win32_platform.h"
 #include "store/data_folder.h"
 
 namespace {

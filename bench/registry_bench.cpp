@@ -18,7 +18,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/posix/posix_platform.h"
+#include "posix/posix_platform.h"
 #include "registry/reference_search.h"
 #include "store/data_folder.h"
 

@@ -3,7 +3,7 @@
 #   cmake -DROOT=<source dir> -P cmake/check_layers.cmake
 # Layers, lowest first: platform (the interfaces), store, ui, search, the
 # tools (one folder each, never including one another), app. The
-# implementations in platform/posix and platform/win32 may use the
+# implementations in posix and win32 may use the
 # interfaces and the widget model they render.
 set(rank_platform 0)
 set(rank_store 1)
@@ -34,7 +34,7 @@ foreach(tool IN LISTS tools)
   list(APPEND sources ${more})
 endforeach()
 # The program's entry point sits above everything.
-list(FILTER sources EXCLUDE REGEX "/tests/|/demo/|/bench/|^platform/win32/winmain\\.cpp$")
+list(FILTER sources EXCLUDE REGEX "/tests/|/demo/|/bench/|^win32/winmain\\.cpp$")
 
 set(errors "")
 foreach(source IN LISTS sources)

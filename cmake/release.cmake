@@ -43,7 +43,7 @@ add_custom_target(release
 
 # The Wine tests of the packages; the packages come from the release target,
 # which scripts/test.sh builds before the tests.
-add_executable(release_tests platform/win32/tests/release/package_test.cpp)
+add_executable(release_tests win32/tests/release/package_test.cpp)
 target_link_libraries(release_tests PRIVATE GTest::gtest GTest::gtest_main ole32 shell32 advapi32 uuid)
 target_compile_definitions(release_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   VORLINDE_SHIPPED_DATA="Z:${PROJECT_SOURCE_DIR}/data")

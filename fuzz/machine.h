@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/posix_platform.h"
+#include "posix/posix_platform.h"
 
 namespace fuzzing {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Every Windows service the program uses, one interface each. The engines and
-// windows receive this bundle; platform/win32 makes the real one,
-// platform/posix the stand-in for native tests and benchmarks.
+// windows receive this bundle; win32 makes the real one,
+// posix the stand-in for native tests and benchmarks.
 #include "platform/file_system.h"
 #include "platform/internet.h"
 #include "platform/registry.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/errors.h"
+#include "posix/errors.h"
 
 #include <cerrno>
 #include <cstring>

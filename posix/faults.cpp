@@ -1,7 +1,7 @@
-#include "platform/posix/faults.h"
+#include "posix/faults.h"
 
 #include "platform/paths.h"
-#include "platform/posix/errors.h"
+#include "posix/errors.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/paths.h"
-#include "platform/posix/errors.h"
+#include "posix/errors.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/posix_platform.h"
+#include "posix/posix_platform.h"
 
 #include <stdexcept>
 

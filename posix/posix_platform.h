@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_registry.h"
-#include "platform/posix/posix_services.h"
+#include "posix/posix_file_system.h"
+#include "posix/posix_registry.h"
+#include "posix/posix_services.h"
 
 namespace platform::posix {
 

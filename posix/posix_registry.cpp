@@ -1,11 +1,11 @@
-#include "platform/posix/posix_registry.h"
+#include "posix/posix_registry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 #include "platform/cp1251.h"
-#include "platform/posix/errors.h"
+#include "posix/errors.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/posix_services.h"
+#include "posix/posix_services.h"
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -18,7 +18,7 @@
 
 #include "platform/cp1251.h"
 #include "platform/paths.h"
-#include "platform/posix/errors.h"
+#include "posix/errors.h"
 #include "platform/shell_link_format.h"
 
 extern char** environ;

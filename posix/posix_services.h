@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/internet.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_registry.h"
+#include "posix/posix_file_system.h"
+#include "posix/posix_registry.h"
 #include "platform/shell.h"
 #include "platform/shell_links.h"
 #include "platform/sound.h"

@@ -21,7 +21,7 @@ mkdir -p "$build/cp1251-src"
 python3 - "$root" "$build/cp1251-src" <<'PY'
 import os, sys
 root, out = sys.argv[1], sys.argv[2]
-for folder in ["platform", "platform/posix", "store", "ui", "search", "privacy", "app", "fuzz"]:
+for folder in ["platform", "posix", "store", "ui", "search", "privacy", "app", "fuzz"]:
     os.makedirs(os.path.join(out, folder), exist_ok=True)
     for name in os.listdir(os.path.join(root, folder)):
         if not name.endswith((".h", ".cpp")):

@@ -1,6 +1,6 @@
 // The windows of forms and controls: real windows and common controls kept in
 // step with the widget model.
-#include "platform/win32/ui_windows.h"
+#include "win32/ui_windows.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>

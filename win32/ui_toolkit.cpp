@@ -1,8 +1,8 @@
 // The Win32 toolkit: message loops, the pump, dialogs, timers, the tray icon
 // and popup menus.
-#include "platform/win32/ui_toolkit.h"
+#include "win32/ui_toolkit.h"
 
-#include "platform/win32/ui_windows.h"
+#include "win32/ui_windows.h"
 
 #include <commdlg.h>
 #include <objbase.h>

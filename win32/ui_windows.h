@@ -13,9 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/win32/handles.h"
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_text.h"
+#include "win32/handles.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_text.h"
 #include "ui/ui.h"
 
 namespace platform::win32::uiw {

@@ -2,9 +2,9 @@
 #include <shellapi.h>
 
 #include "platform/paths.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/win32_services.h"
-#include "platform/win32/win32_text.h"
+#include "win32/handles.h"
+#include "win32/win32_services.h"
+#include "win32/win32_text.h"
 
 namespace platform::win32 {
 

@@ -3,9 +3,9 @@
 #include <shlobj.h>
 
 #include "platform/shell_link_format.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/win32_services.h"
-#include "platform/win32/win32_text.h"
+#include "win32/handles.h"
+#include "win32/win32_services.h"
+#include "win32/win32_text.h"
 
 namespace platform::win32 {
 

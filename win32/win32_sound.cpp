@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "platform/win32/win32_services.h"
-#include "platform/win32/win32_text.h"
+#include "win32/win32_services.h"
+#include "win32/win32_text.h"
 
 namespace platform::win32 {
 

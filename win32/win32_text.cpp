@@ -1,8 +1,8 @@
-#include "platform/win32/win32_text.h"
+#include "win32/win32_text.h"
 
 #include "platform/cp1251.h"
 #include "platform/paths.h"
-#include "platform/win32/handles.h"
+#include "win32/handles.h"
 
 namespace platform::win32 {
 

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "app/program.h"
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::win32::UiToolkit toolkit;

@@ -1,7 +1,7 @@
 #pragma once
 // What the contract suites need from the side they run on. The same tests
-// run natively against platform/posix (tests/native/contract_env_posix.cpp)
-// and under Wine against platform/win32 (tests/win32/contract_env_win32.cpp),
+// run natively against posix (tests/native/contract_env_posix.cpp)
+// and under Wine against win32 (tests/win32/contract_env_win32.cpp),
 // with the same expectations. Nothing here touches files outside the
 // folders it makes (and, under Wine, the private prefix).
 #include <memory>

@@ -15,7 +15,7 @@
 
 #include "contract/contract_env.h"
 #include "platform/cp1251.h"
-#include "platform/posix/posix_platform.h"
+#include "posix/posix_platform.h"
 
 namespace contract {
 

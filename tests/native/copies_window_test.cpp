@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "duplicates/copies_window.h"
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 
 using testing_support::Sandbox;

@@ -9,8 +9,8 @@
 
 #include "duplicates/duplicate_removal.h"
 #include "duplicates/duplicate_search.h"
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "search/area_walk.h"
 

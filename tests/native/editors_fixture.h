@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "search/drives.h"
 

@@ -10,8 +10,8 @@
 #include "emptydirs/empty_dirs_page.h"
 #include "emptydirs/empty_dirs_removal.h"
 #include "emptydirs/empty_dirs_search.h"
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "search/folders.h"
 #include "sandbox.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "emptydirs/empty_dirs_window.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 
 using emptydirs::SearchMode;

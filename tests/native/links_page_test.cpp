@@ -2,7 +2,7 @@
 // keep and the "  Настроить" buttons they enable.
 #include <gtest/gtest.h>
 
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "shortcuts/links_page.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "shortcuts/links_search_window.h"
 

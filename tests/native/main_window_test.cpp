@@ -7,7 +7,7 @@
 
 #include "app/about_page.h"
 #include "app/main_window.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 
 using testing_support::Sandbox;

@@ -10,8 +10,8 @@
 #include <fstream>
 
 #include "platform/cp1251.h"
-#include "platform/posix/faults.h"
-#include "platform/posix/posix_platform.h"
+#include "posix/faults.h"
+#include "posix/posix_platform.h"
 
 using namespace platform;
 using namespace platform::posix;

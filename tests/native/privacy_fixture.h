@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 
 namespace testing_support {

@@ -3,8 +3,8 @@
 // be written, and closes during the walk or for a missing key selection.
 #include <gtest/gtest.h>
 
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "registry/reference_window.h"
 #include "sandbox.h"
 

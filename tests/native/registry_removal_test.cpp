@@ -1,7 +1,7 @@
 // What the registry reference window changes: emptied values and the backup.
 #include <gtest/gtest.h>
 
-#include "platform/posix/faults.h"
+#include "posix/faults.h"
 #include "registry/reference_removal.h"
 #include "sandbox.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "registry/reference_search.h"
 #include "sandbox.h"
 

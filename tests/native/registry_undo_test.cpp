@@ -4,7 +4,7 @@
 // be written the caller is told why.
 #include <gtest/gtest.h>
 
-#include "platform/posix/faults.h"
+#include "posix/faults.h"
 #include "sandbox.h"
 #include "search/registry_undo.h"
 

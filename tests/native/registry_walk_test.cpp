@@ -1,8 +1,8 @@
 // The shared registry walk: its order, its hooks and the stop request.
 #include <gtest/gtest.h>
 
-#include "platform/posix/headless_ui.h"
-#include "platform/posix/posix_registry.h"
+#include "posix/headless_ui.h"
+#include "posix/posix_registry.h"
 #include "search/registry_walk.h"
 
 namespace {

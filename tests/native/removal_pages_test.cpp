@@ -5,8 +5,8 @@
 #include <map>
 
 #include "platform/paths.h"
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "removal/shredder_page.h"
 #include "removal/uninstall_page.h"
 #include "sandbox.h"

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/cp1251.h"
-#include "platform/posix/posix_platform.h"
+#include "posix/posix_platform.h"
 #include "store/data_folder.h"
 
 namespace testing_support {

@@ -1,8 +1,8 @@
 // The autorun page, the monitor and its notification window, headless.
 #include <gtest/gtest.h>
 
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "startup/autorun_page.h"
 #include "startup/autorun_watch.h"

@@ -1,8 +1,8 @@
 // The startup lists and the entry editor, headless.
 #include <gtest/gtest.h>
 
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "startup/entry_window.h"
 #include "startup/startup_page.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "junk/temp_page.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "search/folders.h"
 

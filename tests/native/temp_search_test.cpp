@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "junk/temp_search.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "search/exclusions.h"
 #include "search/folded.h"

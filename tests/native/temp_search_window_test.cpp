@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "junk/temp_search_window.h"
-#include "platform/posix/faults.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/faults.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 #include "search/guards.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "demo/demo_form.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "ui/ui.h"
 
 namespace {

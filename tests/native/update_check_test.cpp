@@ -5,7 +5,7 @@
 
 #include "app/update_check.h"
 #include "contract/contract_env.h"
-#include "platform/posix/headless_ui.h"
+#include "posix/headless_ui.h"
 #include "sandbox.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/win32/ui_toolkit.h"
+#include "win32/ui_toolkit.h"
 #include "ui/ui.h"
 
 namespace {

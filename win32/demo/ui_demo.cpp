@@ -10,7 +10,7 @@
 #include <string>
 
 #include "demo/demo_form.h"
-#include "platform/win32/ui_toolkit.h"
+#include "win32/ui_toolkit.h"
 #include "ui/jpeg.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

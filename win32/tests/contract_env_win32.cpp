@@ -13,8 +13,8 @@
 
 #include "automation.h"
 #include "contract/contract_env.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/handles.h"
+#include "win32/win32_platform.h"
 
 namespace contract {
 

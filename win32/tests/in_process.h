@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_text.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_text.h"
 #include "shots.h"
 #include "ui/form.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "automation.h"
-#include "platform/win32/handles.h"
+#include "win32/handles.h"
 
 namespace automation {
 

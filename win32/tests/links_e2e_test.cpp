@@ -10,7 +10,7 @@
 
 #include "automation.h"
 #include "installation.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/win32_platform.h"
 #include "shots.h"
 
 using namespace automation;

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_platform.h"
 #include "privacy/browsers.h"
 #include "privacy/cache_page.h"
 #include "privacy/history_lists_page.h"

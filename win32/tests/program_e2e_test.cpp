@@ -10,7 +10,7 @@
 
 #include "automation.h"
 #include "installation.h"
-#include "platform/win32/handles.h"
+#include "win32/handles.h"
 #include "shots.h"
 
 using namespace automation;

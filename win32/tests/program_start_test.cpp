@@ -5,7 +5,7 @@
 #include <string>
 
 #include "automation.h"
-#include "platform/win32/handles.h"
+#include "win32/handles.h"
 
 using namespace automation;
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_platform.h"
 #include "removal/shredder_page.h"
 #include "removal/uninstall_page.h"
 #include "in_process.h"

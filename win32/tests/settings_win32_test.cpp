@@ -12,9 +12,9 @@
 #include "app/settings_page.h"
 #include "app/update_check.h"
 #include "contract/contract_env.h"
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_text.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_platform.h"
+#include "win32/win32_text.h"
 #include "store/data_folder.h"
 #include "in_process.h"
 

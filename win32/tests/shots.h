@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/handles.h"
+#include "win32/handles.h"
 namespace automation {
 
 inline void save_shot(HWND window, const char* name) {

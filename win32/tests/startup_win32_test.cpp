@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "platform/win32/ui_toolkit.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/ui_toolkit.h"
+#include "win32/win32_platform.h"
 #include "startup/autorun_page.h"
 #include "startup/entry_window.h"
 #include "startup/notice_window.h"

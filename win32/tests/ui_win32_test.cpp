@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "demo/demo_form.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/ui_toolkit.h"
+#include "win32/handles.h"
+#include "win32/ui_toolkit.h"
 #include "automation.h"
 #include "in_process.h"
 #include "ui/ui.h"
