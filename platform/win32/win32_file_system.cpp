@@ -232,14 +232,7 @@ public:
     DriveType drive_type(const std::string& root) override {
         if (root.size() < 2 || root[1] != ':') return DriveType::no_root;
         const std::wstring wide = widen(root.substr(0, 2)) + L"\\";
-        const char letter = static_cast<char>(root[0] >= 'a' && root[0] <= 'z' ? root[0] - 32 : root[0]);
-        if (letter < 'A' || letter > 'Z') return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
-        // A deletion asks once per file, and each answer costs a trip to the
-        // volume: a letter's type is kept for a second.
-        auto& known = drive_types_[letter - 'A'];
-        const ULONGLONG now = GetTickCount64();
-        if (known.at == 0 || now - known.at > 1000) known = {static_cast<DriveType>(GetDriveTypeW(wide.c_str())), now};
-        return known.type;
+        return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
     }
 
     std::optional<std::string> volume_guid(const std::string& root) override {
@@ -255,12 +248,6 @@ public:
     }
 
 private:
-    struct KnownDrive {
-        DriveType type = DriveType::unknown;
-        ULONGLONG at = 0;  // when it was asked; 0: never
-    };
-    KnownDrive drive_types_[26];
-
     Result<std::unique_ptr<File>> open_handle(const std::string& path, DWORD rights, DWORD sharing, DWORD disposition) {
         auto wide = wide_path(path);
         if (!wide) return wide.status();
