@@ -13,6 +13,13 @@ FileTime to_file_time(const FILETIME& t) {
     return static_cast<FileTime>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
 }
 
+Result<FileIdentity> identity_of(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) return last_error();
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 class Win32File : public File {
 public:
     explicit Win32File(FileHandle handle) : handle_(std::move(handle)) {}
@@ -22,6 +29,10 @@ public:
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(handle_.get(), &size)) return last_error();
         return static_cast<std::uint64_t>(size.QuadPart);
+    }
+    Result<FileIdentity> identity() override {
+        if (!handle_) return error_status(ERROR_INVALID_HANDLE);
+        return identity_of(handle_.get());
     }
     Result<std::size_t> read(void* buffer, std::size_t count) override {
         if (!handle_) return error_status(ERROR_INVALID_HANDLE);
@@ -121,10 +132,7 @@ public:
         const FileHandle h(CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!h) return last_error();
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!GetFileInformationByHandle(h.get(), &info)) return last_error();
-        return FileIdentity{info.dwVolumeSerialNumber,
-                            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        return identity_of(h.get());
     }
 
     Result<std::string> final_path(const std::string& path) override {
