@@ -65,7 +65,7 @@ bool RecycleBinRules::takes(const std::string& path) {
 const RecycleBinRules::Drive& RecycleBinRules::drive(char letter) {
     auto& known = drives_[letter - 'A'];
     if (known) return *known;
-    known.emplace();
+    known = Drive{false, std::nullopt};
     const std::string root = {letter, ':', '\\'};
     if (fs_.drive_type(root) != platform::DriveType::fixed) return *known;
     const auto volume = fs_.volume_guid(root);

@@ -52,7 +52,7 @@ public:
 
 private:
     struct Drive {
-        bool has_bin = false;
+        bool has_bin;
         std::optional<std::uint64_t> capacity;  // bytes; none: no limit
     };
     const Drive& drive(char letter);
