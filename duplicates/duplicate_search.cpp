@@ -99,6 +99,39 @@ public:
     // Returns false when a stop request ended the work; the files not yet
     // classified then keep no class.
     bool classify(const std::vector<std::uint32_t>& members, std::uint64_t size) {
+        Names names;
+        const bool finished = classify_files(members, size, names);
+        // A later name of a file takes the class of its first name.
+        for (const auto& [node, first] : names.later) classes_[node] = classes_[first];
+        for (const auto& [id, node] : names.first)
+            if (classes_[node] != kNoClass) identities_.emplace(node, id);
+        for (const auto& [node, first] : names.later)
+            if (classes_[node] != kNoClass) identities_.emplace(node, identities_.at(first));
+        return finished;
+    }
+
+    std::uint64_t bytes_read() const { return bytes_read_; }
+    // A file of the walk that did not open exclusively: no target after all.
+    bool refused(std::uint32_t node) const { return refused_[node]; }
+    // The identity of a file that has a class.
+    std::optional<platform::FileIdentity> identity(std::uint32_t node) const {
+        const auto it = identities_.find(node);
+        if (it == identities_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    // The names met in one size: the first name of each file, and each later
+    // name with the first name of its file.
+    struct Names {
+        std::unordered_map<platform::FileIdentity, std::uint32_t, IdentityHash> first;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> later;
+    };
+
+    // Files of one size are told apart by their first block, and those that
+    // agree there by reading further. A file is known by its handle before
+    // any byte of it is read: a second name of a file already met is not read.
+    bool classify_files(const std::vector<std::uint32_t>& members, std::uint64_t size, Names& names) {
         const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(size, kFirstBlock));
         const std::size_t stride = length + 1;
         const bool held = members.size() * stride <= kFirstBlocksBudget;
@@ -109,8 +142,16 @@ public:
             pump_.serve();
             if (stop_.requested()) return false;
             auto file = open_first(node);
+            if (!file) continue;
+            if (const auto id = file->identity()) {
+                const auto [first, added] = names.first.try_emplace(*id, node);
+                if (!added) {
+                    names.later.emplace_back(node, first->second);
+                    continue;
+                }
+            }
             char* head = heads_.data() + (held ? opened.size() * stride : 0);
-            if (!file || !first_block(*file, size, head)) continue;
+            if (!first_block(*file, size, head)) continue;
             if (!held) hashes.push_back(hash_bytes(0, head, length));
             opened.push_back(node);
         }
@@ -126,47 +167,12 @@ public:
             if (j - i > 1) {
                 std::vector<std::uint32_t> run;
                 for (std::size_t k = i; k < j; ++k) run.push_back(opened[order[k]]);
-                if (!classify_run(run, size, held && size <= kFirstBlock)) return false;
+                // Files no longer than a held block are equal already.
+                if (held && size <= kFirstBlock) name_class(run);
+                else if (!compare(run, size, false)) return false;
             }
             i = j;
         }
-        return true;
-    }
-
-    std::uint64_t bytes_read() const { return bytes_read_; }
-    // A file of the walk that did not open exclusively: no target after all.
-    bool refused(std::uint32_t node) const { return refused_[node]; }
-    // The identity of a file that shared its first block with another.
-    std::optional<platform::FileIdentity> identity(std::uint32_t node) const {
-        const auto it = identities_.find(node);
-        if (it == identities_.end()) return std::nullopt;
-        return it->second;
-    }
-
-private:
-    // Classifies files that agree in their first block (`whole`: which was
-    // all of them). Two names of one file are one file: the later one is
-    // not read again, and takes the class of the first.
-    bool classify_run(const std::vector<std::uint32_t>& run, std::uint64_t size, bool whole) {
-        std::vector<std::uint32_t> distinct;
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> aliases;  // a name, the first name of its file
-        std::unordered_map<platform::FileIdentity, std::uint32_t, IdentityHash> first_named;
-        for (std::uint32_t node : run) {
-            if (const auto id = fs_.identity(nodes_[node].path)) {
-                identities_.emplace(node, *id);
-                const auto [first, added] = first_named.try_emplace(*id, node);
-                if (!added) {
-                    aliases.emplace_back(node, first->second);
-                    continue;
-                }
-            }
-            distinct.push_back(node);
-        }
-        if (distinct.size() > 1) {
-            if (whole) name_class(distinct);
-            else if (!compare(distinct, size, false)) return false;
-        }
-        for (const auto& [node, first] : aliases) classes_[node] = classes_[first];
         return true;
     }
 

@@ -127,27 +127,21 @@ void TempSearchWindow::finish(TempSearchResult result) {
                       ui::Icon::information);
 }
 
-platform::Status TempSearchWindow::delete_one(const FoundFile& file, bool to_bin) {
-    return delete_temp_file(platform_, file.path,
-                            to_bin && search::recycle_bin_takes(platform_.fs, platform_.registry, file.path));
+platform::Status TempSearchWindow::delete_one(const FoundFile& file, DeletionPlan& plan) {
+    const auto destination = plan.destination(file.path);
+    if (destination == Destination::kept) return platform::Status::failure("Удаление отменено");
+    return delete_temp_file(platform_, file.path, destination == Destination::recycle_bin);
 }
 
 void TempSearchWindow::delete_rows(bool only_checked) {
     const auto wanted = [&](std::size_t i) { return !only_checked || results_.checked(static_cast<int>(i)); };
     // Files on drives without a bin stay when the user keeps them.
-    const bool permanent_ok = permanent_deletion_allowed(platform_, to_bin_.checked(), wanted, kBinlessQuestion);
-    const bool to_bin = to_bin_.checked();
+    auto plan = plan_deletion(platform_, to_bin_.checked(), wanted, kBinlessQuestion);
     current_.set_text(only_checked ? "Идет удаление выбранных файлов..." : "Идет удаление найденных файлов...");
     progress_.set_position(0);
     progress_.set_maximum(results_.count() - 1);
     const auto outcome = delete_findings(
-        wanted,
-        [&](const FoundFile& file) {
-            if (to_bin && !permanent_ok && !search::recycle_bin_takes(platform_.fs, platform_.registry, file.path))
-                return platform::Status::failure("Удаление отменено");
-            return delete_one(file, to_bin);
-        },
-        [&] { progress_.step_by(1); });
+        wanted, [&](const FoundFile& file) { return delete_one(file, plan); }, [&] { progress_.step_by(1); });
     if (outcome.closed) return;
     const bool failed = outcome.failed > 0;
     current_.set_text("Удаление завершено");
@@ -169,9 +163,10 @@ void TempSearchWindow::delete_selected_file() {
     const int row = results_.selected();
     if (row < 0) return;
     const auto index = static_cast<std::size_t>(row);
-    const auto only_it = [&](std::size_t i) { return i == index; };
-    if (!permanent_deletion_allowed(platform_, to_bin_.checked(), only_it, kBinlessQuestion)) return;
-    if (delete_one(findings()[index], to_bin_.checked()))
+    auto plan = plan_deletion(platform_, to_bin_.checked(), [&](std::size_t i) { return i == index; },
+                              kBinlessQuestion);
+    if (plan.refused()) return;
+    if (delete_one(findings()[index], plan))
         erase(index);
     else
         dialogs().message("Не удалось удалить файл. Возможно он используются какой-нибудь программой.",
@@ -189,9 +184,9 @@ void TempSearchWindow::delete_folder_files() {
     const auto in_folder = [&](std::size_t i) {
         return search::full_folder_match(search::folded(search::parent_folder(findings()[i].path)), folder);
     };
-    if (!permanent_deletion_allowed(platform_, to_bin_.checked(), in_folder, kBinlessQuestion)) return;
-    const bool to_bin = to_bin_.checked();
-    if (delete_findings(in_folder, [&](const FoundFile& file) { return delete_one(file, to_bin); }).closed) return;
+    auto plan = plan_deletion(platform_, to_bin_.checked(), in_folder, kBinlessQuestion);
+    if (plan.refused()) return;
+    if (delete_findings(in_folder, [&](const FoundFile& file) { return delete_one(file, plan); }).closed) return;
     after_removal();
     show_summary();
 }

@@ -39,7 +39,7 @@ private:
 
     void search();
     void finish(TempSearchResult result);
-    platform::Status delete_one(const FoundFile& file, bool to_bin);
+    platform::Status delete_one(const FoundFile& file, DeletionPlan& plan);
     void delete_rows(bool only_checked);
     void delete_selected_file();
     void delete_folder_files();

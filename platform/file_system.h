@@ -73,6 +73,8 @@ public:
     virtual Result<std::uint64_t> length() = 0;
     // The size in bytes; 0 when it cannot be read.
     std::uint64_t size() { return length().value_or(0); }
+    // Which file this is (see FileSystem::identity), asked of the open handle.
+    virtual Result<FileIdentity> identity() = 0;
     // Reads up to `count` bytes at the current position; 0 at the end.
     virtual Result<std::size_t> read(void* buffer, std::size_t count) = 0;
     // Writes all `count` bytes at the current position.

@@ -633,6 +633,10 @@ public:
         if (fstat(fd_, &st) != 0) return errno_failure(errno);
         return static_cast<std::uint64_t>(st.st_size);
     }
+    Result<FileIdentity> identity() override {
+        if (fd_ < 0) return failure(Error::access_denied);
+        return FileIdentity{key_.first, key_.second};
+    }
     Result<std::size_t> read(void* buffer, std::size_t count) override {
         if (fd_ < 0 || lock_.access == Access::write) return failure(Error::access_denied);
         for (;;) {

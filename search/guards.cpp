@@ -49,17 +49,31 @@ std::optional<std::uint32_t> bin_setting(platform::Registry& registry, const std
 
 }  // namespace
 
-bool recycle_bin_takes(platform::FileSystem& fs, platform::Registry& registry, const std::string& path) {
+bool RecycleBinRules::takes(const std::string& path) {
     const auto full = platform::full_path(path);
     if (!full || full->size() < 3 || (*full)[1] != ':') return false;
-    const std::string root = full->substr(0, 3);
-    if (fs.drive_type(root) != platform::DriveType::fixed) return false;
-    const auto volume = fs.volume_guid(root);
-    if (bin_setting(registry, volume, "NukeOnDelete").value_or(0) != 0) return false;
-    const auto capacity = bin_setting(registry, volume, "MaxCapacity");
-    if (!capacity) return true;
-    const auto entry = fs.entry(*full);
-    return !entry || entry->size <= std::uint64_t{*capacity} * 1024 * 1024;
+    char letter = (*full)[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 32);
+    if (letter < 'A' || letter > 'Z') return false;
+    const Drive& d = drive(letter);
+    if (!d.has_bin) return false;
+    if (!d.capacity) return true;
+    const auto entry = fs_.entry(*full);
+    return !entry || entry->size <= *d.capacity;
+}
+
+const RecycleBinRules::Drive& RecycleBinRules::drive(char letter) {
+    auto& known = drives_[letter - 'A'];
+    if (known) return *known;
+    known = Drive{false, std::nullopt};
+    const std::string root = {letter, ':', '\\'};
+    if (fs_.drive_type(root) != platform::DriveType::fixed) return *known;
+    const auto volume = fs_.volume_guid(root);
+    if (bin_setting(registry_, volume, "NukeOnDelete").value_or(0) != 0) return *known;
+    known->has_bin = true;
+    if (const auto megabytes = bin_setting(registry_, volume, "MaxCapacity"))
+        known->capacity = std::uint64_t{*megabytes} * 1024 * 1024;
+    return *known;
 }
 
 }  // namespace search

@@ -38,10 +38,28 @@ std::optional<std::string> deletable_file(const std::string& path);
 // key BitBucket itself, whose values hold where a volume has none.
 inline constexpr char kBitBucketKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket";
 
-// Whether the recycle bin keeps the file on this path, or the shell would
-// delete it for good without a word: only fixed drives have a bin; the bin
-// of a volume can be switched off ("NukeOnDelete" 1) and takes no file
-// larger than its size ("MaxCapacity", in megabytes).
-bool recycle_bin_takes(platform::FileSystem& fs, platform::Registry& registry, const std::string& path);
+// Whether the recycle bin keeps a file, or the shell would delete it for
+// good without a word: only fixed drives have a bin; the bin of a volume can
+// be switched off ("NukeOnDelete" 1) and takes no file larger than its size
+// ("MaxCapacity", in megabytes). A drive's type, volume and settings are read
+// when a file on it is first judged and kept for the life of the rules (one
+// deletion): asking the volume for each file costs more than the shell's own
+// move to the bin.
+class RecycleBinRules {
+public:
+    RecycleBinRules(platform::FileSystem& fs, platform::Registry& registry) : fs_(fs), registry_(registry) {}
+    bool takes(const std::string& path);
+
+private:
+    struct Drive {
+        bool has_bin;
+        std::optional<std::uint64_t> capacity;  // bytes; none: no limit
+    };
+    const Drive& drive(char letter);
+
+    platform::FileSystem& fs_;
+    platform::Registry& registry_;
+    std::optional<Drive> drives_[26];
+};
 
 }  // namespace search

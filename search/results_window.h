@@ -137,18 +137,44 @@ protected:
     // One finding, for a window that changes a part of it (not its row).
     Finding& finding(std::size_t index) { return findings_[index]; }
 
-    // Whether the findings `wanted` picks may go when the user asked for the
-    // recycle bin: when the bin would not keep some of them (a drive without
-    // one, a bin switched off, a file larger than the bin), `question` is
-    // asked once before anything is deleted for good.
-    bool permanent_deletion_allowed(platform::Platform& platform, bool to_bin,
-                                    const std::function<bool(std::size_t)>& wanted, const char* question) {
-        if (!to_bin) return true;
-        for (std::size_t i = 0; i < findings_.size(); ++i) {
-            if (!wanted(i) || recycle_bin_takes(platform.fs, platform.registry, findings_[i].path)) continue;
-            return dialogs().message(question, "Удаление", ui::Icon::question, ui::Buttons::yes_no) == ui::Answer::yes;
+    // Where one deletion sends a file.
+    enum class Destination { recycle_bin, permanent, kept };
+    class DeletionPlan {
+    public:
+        DeletionPlan(RecycleBinRules bin, bool to_bin) : bin_(std::move(bin)), to_bin_(to_bin) {}
+        // To the bin when the user asked for it and the bin takes the file;
+        // else for good, unless the user asked for the bin and refused that.
+        Destination destination(const std::string& path) {
+            if (!to_bin_) return Destination::permanent;
+            if (bin_.takes(path)) return Destination::recycle_bin;
+            return refused_ ? Destination::kept : Destination::permanent;
         }
-        return true;
+        // The user kept the files the bin would not take.
+        bool refused() const { return refused_; }
+
+    private:
+        friend class ResultsWindow;
+        RecycleBinRules bin_;
+        bool to_bin_;
+        bool refused_ = false;
+    };
+
+    // The plan of a deletion of the findings `wanted` picks, to the recycle
+    // bin or not (`to_bin`): when the bin would not keep some of them (a
+    // drive without one, a bin switched off, a file larger than the bin),
+    // `question` is asked once, before anything is deleted for good. The
+    // bin's settings are read once for the whole deletion.
+    DeletionPlan plan_deletion(platform::Platform& platform, bool to_bin, const std::function<bool(std::size_t)>& wanted,
+                               const char* question) {
+        DeletionPlan plan(RecycleBinRules(platform.fs, platform.registry), to_bin);
+        if (!to_bin) return plan;
+        for (std::size_t i = 0; i < findings_.size(); ++i) {
+            if (!wanted(i) || plan.bin_.takes(findings_[i].path)) continue;
+            plan.refused_ = dialogs().message(question, "Удаление", ui::Icon::question, ui::Buttons::yes_no) !=
+                            ui::Answer::yes;
+            break;
+        }
+        return plan;
     }
 
     // Removes one finding and its row.

@@ -160,17 +160,16 @@ void LinksSearchWindow::repair_selected() {
 
 void LinksSearchWindow::delete_checked() {
     const auto wanted = [&](std::size_t i) { return results_.checked(static_cast<int>(i)); };
-    const bool permanent_ok = permanent_deletion_allowed(platform_, to_bin_.checked(), wanted, kBinlessQuestion);
-    const bool to_bin = to_bin_.checked();
+    auto plan = plan_deletion(platform_, to_bin_.checked(), wanted, kBinlessQuestion);
     current_.set_text("Идет удаление выбранных ярлыков...");
     progress_.set_position(0);
     progress_.set_maximum(results_.count() - 1);
     const auto outcome = delete_findings(
         wanted,
         [&](const BrokenLink& link) {
-            const bool bin_takes = search::recycle_bin_takes(platform_.fs, platform_.registry, link.path);
-            if (to_bin && !bin_takes && !permanent_ok) return platform::Status::failure("Удаление отменено");
-            return delete_link(platform_, link.path, to_bin && bin_takes);
+            const auto destination = plan.destination(link.path);
+            if (destination == Destination::kept) return platform::Status::failure("Удаление отменено");
+            return delete_link(platform_, link.path, destination == Destination::recycle_bin);
         },
         [&] { progress_.step_by(1); });
     if (outcome.closed) return;

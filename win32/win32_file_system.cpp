@@ -13,6 +13,13 @@ FileTime to_file_time(const FILETIME& t) {
     return static_cast<FileTime>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
 }
 
+Result<FileIdentity> identity_of(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) return last_error();
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 class Win32File : public File {
 public:
     explicit Win32File(FileHandle handle) : handle_(std::move(handle)) {}
@@ -22,6 +29,10 @@ public:
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(handle_.get(), &size)) return last_error();
         return static_cast<std::uint64_t>(size.QuadPart);
+    }
+    Result<FileIdentity> identity() override {
+        if (!handle_) return error_status(ERROR_INVALID_HANDLE);
+        return identity_of(handle_.get());
     }
     Result<std::size_t> read(void* buffer, std::size_t count) override {
         if (!handle_) return error_status(ERROR_INVALID_HANDLE);
@@ -121,10 +132,7 @@ public:
         const FileHandle h(CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!h) return last_error();
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!GetFileInformationByHandle(h.get(), &info)) return last_error();
-        return FileIdentity{info.dwVolumeSerialNumber,
-                            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        return identity_of(h.get());
     }
 
     Result<std::string> final_path(const std::string& path) override {
@@ -243,14 +251,7 @@ public:
     DriveType drive_type(const std::string& root) override {
         if (root.size() < 2 || root[1] != ':') return DriveType::no_root;
         const std::wstring wide = widen(root.substr(0, 2)) + L"\\";
-        const char letter = static_cast<char>(root[0] >= 'a' && root[0] <= 'z' ? root[0] - 32 : root[0]);
-        if (letter < 'A' || letter > 'Z') return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
-        // A deletion asks once per file, and each answer costs a trip to the
-        // volume: a letter's type is kept for a second.
-        auto& known = drive_types_[letter - 'A'];
-        const ULONGLONG now = GetTickCount64();
-        if (known.at == 0 || now - known.at > 1000) known = {static_cast<DriveType>(GetDriveTypeW(wide.c_str())), now};
-        return known.type;
+        return static_cast<DriveType>(GetDriveTypeW(wide.c_str()));
     }
 
     std::optional<std::string> volume_guid(const std::string& root) override {
@@ -266,12 +267,6 @@ public:
     }
 
 private:
-    struct KnownDrive {
-        DriveType type = DriveType::unknown;
-        ULONGLONG at = 0;  // when it was asked; 0: never
-    };
-    KnownDrive drive_types_[26];
-
     Result<std::unique_ptr<File>> open_handle(const std::string& path, DWORD rights, DWORD sharing, DWORD disposition) {
         auto wide = wide_path(path);
         if (!wide) return wide.status();

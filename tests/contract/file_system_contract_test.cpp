@@ -154,6 +154,11 @@ TEST(FileSystemContract, LinksAreReparsePointsAndTwoNamesOfOneFileShareAnIdentit
     EXPECT_EQ(*fs.identity(t + "\\hard.txt"), *original);
     EXPECT_FALSE(*fs.identity(t + "\\copy.txt") == *original);
     EXPECT_FALSE(fs.identity(t + "\\missing.txt"));
+    // An open handle tells the same identity.
+    auto hard = fs.open(t + "\\hard.txt", platform::Access::read_write, platform::Share::none);
+    ASSERT_TRUE(hard);
+    EXPECT_EQ(*(*hard)->identity(), *original);
+    (*hard)->close();
 
     // Removing the link never removes what it points to (Windows removes the
     // link; Wine refuses while the folder it points to is not empty).

@@ -48,6 +48,7 @@ struct Recorder : platform::posix::FaultyFileSystem {
             if (sizeless) return platform::Status::failure("Неверный дескриптор.");
             return inner->length();
         }
+        platform::Result<platform::FileIdentity> identity() override { return inner->identity(); }
         platform::Result<std::size_t> read(void* to, std::size_t count) override { return inner->read(to, count); }
         platform::Status write(const void* data, std::size_t count) override {
             log->writes.emplace_back(static_cast<const char*>(data), count);

@@ -333,20 +333,21 @@ TEST(TempSearchWindow, ABinThatWouldNotKeepTheFileIsAskedAbout) {
 
     // What the bins keep: a volume's own values first, the global ones where
     // it has none; no bin beyond fixed drives.
+    const auto takes = [&](const std::string& path) { return search::RecycleBinRules(fs, registry).takes(path); };
     f.box.write("C:\\big.bin", std::string(2 * 1024 * 1024 + 1, 'b'));
     f.box.write("C:\\small.bin", std::string(1024, 's'));
-    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\big.bin"));
-    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "D:\\Temp\\a.tmp"));
-    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "Q:\\a.tmp"));
+    EXPECT_TRUE(takes("C:\\big.bin"));
+    EXPECT_FALSE(takes("D:\\Temp\\a.tmp"));
+    EXPECT_FALSE(takes("Q:\\a.tmp"));
     set(bin, "MaxCapacity", 2);
-    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "C:\\big.bin"));
-    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\small.bin"));
+    EXPECT_FALSE(takes("C:\\big.bin"));
+    EXPECT_TRUE(takes("C:\\small.bin"));
     set(volume_c, "MaxCapacity", 3);
-    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\big.bin"));
+    EXPECT_TRUE(takes("C:\\big.bin"));
     set(bin, "NukeOnDelete", 1);
-    EXPECT_FALSE(search::recycle_bin_takes(fs, registry, "C:\\small.bin"));
+    EXPECT_FALSE(takes("C:\\small.bin"));
     set(volume_c, "NukeOnDelete", 0);
-    EXPECT_TRUE(search::recycle_bin_takes(fs, registry, "C:\\small.bin"));
+    EXPECT_TRUE(takes("C:\\small.bin"));
 
     // Once the user agrees, the file goes for good rather than through a
     // shell that would not keep it either.
