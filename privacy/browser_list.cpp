@@ -101,21 +101,21 @@ void BrowserList::clean_all() {
     for (int row = 0; row < list_.count(); ++row) clean_row(row);
 }
 
+// A cache that holds nothing, and a history or cookies once cleared, have
+// nothing more to clean, as with the rows above.
+bool BrowserList::left(int row) const {
+    return store_ == Store::cache ? list_.text(row, 1) != kEmpty : !cleaned_.at(static_cast<std::size_t>(row));
+}
+
 bool BrowserList::any_left() const {
     for (int row = 0; row < list_.count(); ++row)
-        if (store_ == Store::cache ? list_.text(row, 1) != kEmpty : !cleaned_.at(static_cast<std::size_t>(row)))
-            return true;
+        if (left(row)) return true;
     return false;
 }
 
 void BrowserList::update_button() {
     const int row = list_.selected();
-    bool can = row >= 0;
-    // A cache that holds nothing, and a history or cookies once cleared,
-    // have nothing more to clean, as with the rows above.
-    if (can && store_ == Store::cache) can = list_.text(row, 1) != kEmpty;
-    if (can && store_ != Store::cache) can = !cleaned_.at(static_cast<std::size_t>(row));
-    button_.set_enabled(can);
+    button_.set_enabled(row >= 0 && left(row));
 }
 
 }  // namespace privacy

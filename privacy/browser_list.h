@@ -38,6 +38,7 @@ public:
 private:
     void measure(int row);
     void update_button();
+    bool left(int row) const;  // whether the row still has something to clean
     // The list from top_ to bottom_, the chosen row's state in full below it.
     void layout();
     int state_column() const;

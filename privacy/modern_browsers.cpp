@@ -35,9 +35,14 @@ const ChromiumBrowser kChromium[] = {
 
 const char kFirefox[] = "Mozilla Firefox";
 
+search::BuiltLocation locate(platform::FileSystem& fs, const Place& place, LocationKind kind = LocationKind::folder,
+                             const search::KeptFolders& kept = {}) {
+    return search::build_location(fs, place.base, place.parts, kind, kept);
+}
+
 // A place that is there, or there but refused (whose stores then say why).
 bool present(platform::FileSystem& fs, const Place& place, LocationKind kind) {
-    const auto built = search::build_location(fs, place.base, place.parts, kind);
+    const auto built = locate(fs, place, kind);
     return built || !built.refusal().empty();
 }
 
@@ -58,13 +63,13 @@ std::optional<ModernBrowser> find_chromium(platform::Platform& platform, const C
         browser.profiles.push_back({user_data, {shell_folder(platform.registry, "Local AppData"), known.user_data}});
         return browser;
     }
-    const auto folder = search::build_location(fs, user_data.base, user_data.parts);
+    const auto folder = locate(fs, user_data);
     if (!folder) return std::nullopt;
     static_cast<void>(fs.enumerate(folder->path(), [&](const platform::DirEntry& entry) {
         if (!entry.is_directory() || entry.is_reparse_point() || !is_profile_name(entry.name)) return true;
         const Place profile = user_data / entry.name;
         const Place preferences = profile / "Preferences";
-        const auto file = search::build_location(fs, preferences.base, preferences.parts, LocationKind::file);
+        const auto file = locate(fs, preferences, LocationKind::file);
         if (file && fs.is_existing_file(file->path())) browser.profiles.push_back({profile, profile});
         return true;
     }));
@@ -81,11 +86,13 @@ std::vector<std::string> split_path(const std::string& path) {
     return parts;
 }
 
+}  // namespace
+
 // Firefox's profiles: each [Profile*] section of profiles.ini with Path= and
 // IsRelative= (1: below the Firefox folder of AppData, its cache below that
 // of Local AppData; otherwise a full path holding the cache too) that names
 // a folder.
-std::optional<ModernBrowser> find_firefox(platform::Platform& platform) {
+std::optional<ModernBrowser> modern_firefox(platform::Platform& platform) {
     auto& fs = platform.fs;
     const std::string app_data = shell_folder(platform.registry, "AppData");
     const std::string local = shell_folder(platform.registry, "Local AppData");
@@ -129,6 +136,8 @@ std::optional<ModernBrowser> find_firefox(platform::Platform& platform) {
     if (browser.profiles.empty()) return std::nullopt;
     return browser;
 }
+
+namespace {
 
 std::vector<Place> cache_folders(const ModernBrowser& browser) {
     std::vector<Place> places;
@@ -184,11 +193,9 @@ std::vector<ModernBrowser> find_modern_browsers(platform::Platform& platform) {
     std::vector<ModernBrowser> found;
     for (const auto& known : kChromium)
         if (auto browser = find_chromium(platform, known)) found.push_back(std::move(*browser));
-    if (auto firefox = find_firefox(platform)) found.push_back(std::move(*firefox));
+    if (auto firefox = modern_firefox(platform)) found.push_back(std::move(*firefox));
     return found;
 }
-
-std::optional<ModernBrowser> modern_firefox(platform::Platform& platform) { return find_firefox(platform); }
 
 std::vector<ModernBrowser> browsers_of_rows(platform::Platform& platform, const BrowserSlots& slots) {
     const bool slot_firefox =
@@ -201,7 +208,7 @@ std::vector<ModernBrowser> browsers_of_rows(platform::Platform& platform, const 
 bool ModernTraces::running(const ModernBrowser& browser) {
     auto& fs = platform_.fs;
     for (const auto& lock : browser.locks) {
-        const auto file = search::build_location(fs, lock.base, lock.parts, LocationKind::file);
+        const auto file = locate(fs, lock, LocationKind::file);
         if (file && fs.is_existing_file(file->path()) &&
             !fs.open(file->path(), platform::Access::read, platform::Share::none))
             return true;
@@ -214,7 +221,7 @@ std::uint64_t ModernTraces::cache_bytes(const ModernBrowser& browser) {
     std::uint64_t total = 0;
     for (const auto& place : cache_folders(browser))
         total += folder_bytes(platform_.fs, pump_,
-                              search::build_location(platform_.fs, place.base, place.parts, LocationKind::folder, kept));
+                              locate(platform_.fs, place, LocationKind::folder, kept));
     return total;
 }
 
@@ -222,7 +229,7 @@ bool ModernTraces::cache_holds_files(const ModernBrowser& browser) {
     const auto kept = search::machine_kept_folders(platform_);
     for (const auto& place : cache_folders(browser))
         if (holds_files(platform_.fs, pump_,
-                        search::build_location(platform_.fs, place.base, place.parts, LocationKind::folder, kept)))
+                        locate(platform_.fs, place, LocationKind::folder, kept)))
             return true;
     return false;
 }
@@ -238,11 +245,11 @@ std::string ModernTraces::refusal(const ModernBrowser& browser, Store store) {
     };
     if (store == Store::cache)
         for (const auto& place : cache_folders(browser))
-            note(search::build_location(fs, place.base, place.parts, LocationKind::folder, kept));
+            note(locate(fs, place, LocationKind::folder, kept));
     for (const auto& file : store_files(browser, store)) {
         const Place parent = parent_of(file);
-        note(search::build_location(fs, parent.base, parent.parts, LocationKind::folder, kept));
-        note(search::build_location(fs, file.base, file.parts, LocationKind::file));
+        note(locate(fs, parent, LocationKind::folder, kept));
+        note(locate(fs, file, LocationKind::file));
     }
     return text;
 }
@@ -253,13 +260,13 @@ std::string ModernTraces::clean(const ModernBrowser& browser, Store store) {
     const auto kept = search::machine_kept_folders(platform_);
     if (store == Store::cache)
         for (const auto& place : cache_folders(browser))
-            if (const auto folder = search::build_location(fs, place.base, place.parts, LocationKind::folder, kept))
+            if (const auto folder = locate(fs, place, LocationKind::folder, kept))
                 search::clean_tree(fs, pump_, *folder);
     for (const auto& file : store_files(browser, store)) {
         pump_.serve();
         const Place parent = parent_of(file);
-        const auto folder = search::build_location(fs, parent.base, parent.parts, LocationKind::folder, kept);
-        const auto built = search::build_location(fs, file.base, file.parts, LocationKind::file);
+        const auto folder = locate(fs, parent, LocationKind::folder, kept);
+        const auto built = locate(fs, file, LocationKind::file);
         if (folder && built && fs.is_existing_file(built->path()))
             static_cast<void>(search::delete_file_inside(fs, *folder, built->path()));  // a locked file stays
     }
@@ -267,7 +274,7 @@ std::string ModernTraces::clean(const ModernBrowser& browser, Store store) {
     if (store == Store::history && browser.family == Family::firefox)
         for (const auto& profile : browser.profiles) {
             const Place places = profile.data / "places.sqlite";
-            const auto built = search::build_location(fs, places.base, places.parts, LocationKind::file);
+            const auto built = locate(fs, places, LocationKind::file);
             if (!built || !fs.is_existing_file(built->path())) continue;
             if (const auto cleared = clear_places_history(fs, *built); !cleared)
                 errors += (errors.empty() ? "" : "\r") + cleared.message();
