@@ -30,16 +30,10 @@ platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& p
     if (!attributes || !(*attributes & platform::attr::directory)) return refused(folder, "папка не найдена");
     if (*attributes & platform::attr::reparse_point) return refused(folder, "это ссылка");
 
-    if (kind == RemovalKind::folder_alone) {
-        bool any = false;
-        const platform::Status listed = fs.enumerate(path, [&](const platform::DirEntry&) {
-            any = true;
-            return false;
-        });
-        if (!listed) return listed;
-        if (any) return refused(folder, "папка не пуста");
-        return fs.remove_folder(path);
-    }
+    // The removal itself refuses a folder that holds anything, hidden and
+    // system entries included (a listing first would only cost a second
+    // opening of the folder).
+    if (kind == RemovalKind::folder_alone) return fs.remove_folder(path);
 
     // Every folder below, links left alone (never entered, never removed
     // through); a folder that cannot be listed stays, and so do the folders

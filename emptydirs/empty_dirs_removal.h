@@ -22,10 +22,11 @@ enum class RemovalKind {
 RemovalKind removal_kind(SearchMode mode);
 
 // Removes one found folder. The path must be absolute, an existing folder,
-// not a drive root and not a link. A folder (or a folder below it) that
-// exists but cannot be listed is never removed. A tree succeeds when the
-// folder itself is gone; a tree that received a file loses its empty parts
-// and fails.
+// not a drive root and not a link. A folder alone goes only while empty (the
+// file system's removal refuses any other). In a tree, a folder that exists
+// but cannot be listed is never removed, nor are the folders around it; a
+// tree succeeds when the folder itself is gone; a tree that received a file
+// loses its empty parts and fails.
 [[nodiscard]] platform::Status remove_found_folder(platform::FileSystem& fs, platform::Pump& pump,
                                                    const std::string& folder, RemovalKind kind);
 

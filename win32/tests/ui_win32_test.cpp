@@ -306,6 +306,32 @@ TEST(UiWin32, StopButtonClickedDuringALongLoopIsSeen) {
     EXPECT_GT(entries, 1000);
 }
 
+TEST(UiWin32, ProgressBarMovesDuringALongLoopAndEndsWhereTheModelIs) {
+    UiToolkit toolkit;
+    ui::Form form(toolkit, "Form7");
+    ui::ProgressBar bar(form, "ProgressBar1");
+    bar.set_bounds(10, 10, 300, 16);
+    bar.set_maximum(10000000);
+    form.show();
+    toolkit.process_messages();
+    HWND window = window_of(toolkit, bar);
+
+    // A loop steps the bar per item and serves the queue as a walk does: the
+    // real bar follows while it runs, but repaints a few times a second, not
+    // at every serving.
+    std::set<LRESULT> shown;
+    const ULONGLONG end = GetTickCount64() + 700;
+    while (GetTickCount64() < end) {
+        bar.step_by(1);
+        form.pump().serve();
+        shown.insert(SendMessageW(window, PBM_GETPOS, 0, 0));
+    }
+    EXPECT_GE(shown.size(), 3u);
+    EXPECT_LE(shown.size(), 12u);
+    // The last position reaches the window without any further step.
+    EXPECT_TRUE(serve_until(toolkit, [&] { return SendMessageW(window, PBM_GETPOS, 0, 0) == bar.position(); }));
+}
+
 TEST(UiWin32, MessageBoxesAreOwnedByTheActiveWindow) {
     UiToolkit toolkit;
     demo::DemoForm form(toolkit);
