@@ -128,9 +128,7 @@ void TempSearchWindow::finish(TempSearchResult result) {
 }
 
 platform::Status TempSearchWindow::delete_one(const FoundFile& file, DeletionPlan& plan) {
-    const auto destination = plan.destination(file.path);
-    if (destination == Destination::kept) return platform::Status::failure("Удаление отменено");
-    return delete_temp_file(platform_, file.path, destination == Destination::recycle_bin);
+    return plan.remove(file.path, [&](bool to_bin) { return delete_temp_file(platform_, file.path, to_bin); });
 }
 
 void TempSearchWindow::delete_rows(bool only_checked) {

@@ -137,17 +137,20 @@ protected:
     // One finding, for a window that changes a part of it (not its row).
     Finding& finding(std::size_t index) { return findings_[index]; }
 
-    // Where one deletion sends a file.
-    enum class Destination { recycle_bin, permanent, kept };
+    // Where one deletion sends each file.
     class DeletionPlan {
     public:
         DeletionPlan(RecycleBinRules bin, bool to_bin) : bin_(std::move(bin)), to_bin_(to_bin) {}
-        // To the bin when the user asked for it and the bin takes the file;
-        // else for good, unless the user asked for the bin and refused that.
-        Destination destination(const std::string& path) {
-            if (!to_bin_) return Destination::permanent;
-            if (bin_.takes(path)) return Destination::recycle_bin;
-            return refused_ ? Destination::kept : Destination::permanent;
+        // Deletes the file on `path` by `deletion` (given true: to the bin):
+        // to the bin when the user asked for it and the bin takes the file;
+        // else for good, unless the user asked for the bin and refused that
+        // (the file stays, a failure).
+        platform::Status remove(const std::string& path,
+                                const std::function<platform::Status(bool to_bin)>& deletion) {
+            if (!to_bin_) return deletion(false);
+            if (bin_.takes(path)) return deletion(true);
+            if (refused_) return platform::Status::failure("Удаление отменено");
+            return deletion(false);
         }
         // The user kept the files the bin would not take.
         bool refused() const { return refused_; }

@@ -167,9 +167,7 @@ void LinksSearchWindow::delete_checked() {
     const auto outcome = delete_findings(
         wanted,
         [&](const BrokenLink& link) {
-            const auto destination = plan.destination(link.path);
-            if (destination == Destination::kept) return platform::Status::failure("Удаление отменено");
-            return delete_link(platform_, link.path, destination == Destination::recycle_bin);
+            return plan.remove(link.path, [&](bool to_bin) { return delete_link(platform_, link.path, to_bin); });
         },
         [&] { progress_.step_by(1); });
     if (outcome.closed) return;
