@@ -55,10 +55,7 @@ TrayMenu::TrayMenu(MainWindow& main, platform::Platform& platform)
         for (int row = 0; row < 3; ++row)
             submenu.row(row).on_click = action([this, store, row] { clean_browser(store, row); });
         for (std::size_t index = 0; index < submenu.modern.size(); ++index)
-            submenu.modern[index]->on_click = action([this, store, index] {
-                clean_modern(store, index);
-                main_.sounds().clean->play();
-            });
+            submenu.modern[index]->on_click = action([this, store, index] { clean_modern(store, index); });
     }
     uninstall_.on_click = action([this] { uninstall(); });
     exit_.on_click = action([this] { exit(); });
@@ -138,16 +135,14 @@ void TrayMenu::clean_every_browser(Store store) {
     for (int row = 0; row < 3; ++row)
         if (submenu.row(row).visible() && submenu.row(row).enabled()) clean_browser(store, row);
     for (std::size_t index = 0; index < submenu.modern.size(); ++index)
-        if (submenu.modern[index]->visible() && submenu.modern[index]->enabled()) {
-            clean_modern(store, index);
-            main_.sounds().clean->play();
-        }
+        if (submenu.modern[index]->visible() && submenu.modern[index]->enabled()) clean_modern(store, index);
     main_.sounds().clean->play();
 }
 
 // A running browser is left as it is; the menu shows no message.
 void TrayMenu::clean_modern(Store store, std::size_t index) {
     if (index < modern_.size()) static_cast<void>(modern_traces_.clean(modern_[index], store));
+    main_.sounds().clean->play();
 }
 
 void TrayMenu::uninstall() {

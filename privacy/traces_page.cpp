@@ -75,11 +75,7 @@ TracesPage::TracesPage(ui::Page& page, platform::Platform& platform, platform::P
     refusal_.set_word_wrap(true);
     refusal_.set_bounds(12, 258, 296, 76);
     refusal_.hide();
-    browsers_.on_cleaned = [this] {
-        bool any = browsers_.any_left();
-        for (int row = 0; row < 3; ++row) any = any || button(row).enabled();
-        if (!any) all_button().set_enabled(false);
-    };
+    browsers_.on_cleaned = [this] { update_all_button(); };
 }
 
 void TracesPage::refresh() {
@@ -121,9 +117,14 @@ void TracesPage::refresh() {
 void TracesPage::clean_row(int row) {
     traces_.clean(browser_of_row(row, name(row).text()), store_);
     button(row).set_enabled(false);
-    bool other_enabled = browsers_.any_left();
-    for (int other = 0; other < 3; ++other) other_enabled = other_enabled || (other != row && button(other).enabled());
-    if (!other_enabled) all_button().set_enabled(false);
+    update_all_button();
+}
+
+// "Clean all" goes grey once no row and no browser of the list has anything left.
+void TracesPage::update_all_button() {
+    bool any = browsers_.any_left();
+    for (int row = 0; row < 3; ++row) any = any || button(row).enabled();
+    if (!any) all_button().set_enabled(false);
 }
 
 void TracesPage::clean_all() {

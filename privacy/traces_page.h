@@ -33,6 +33,7 @@ public:
     BrowserList& browsers() { return browsers_; }
 
 private:
+    void update_all_button();
     platform::Platform& platform_;
     BrowserTraces traces_;
     Store store_;
