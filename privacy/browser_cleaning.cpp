@@ -49,8 +49,7 @@ std::uint64_t BrowserTraces::cache_bytes(Browser browser) {
 std::string BrowserTraces::refusal(Browser browser, Store store) {
     std::string text = location(platform_, browser, store).refusal();
     if (const auto current = current_layout(platform_, browser))
-        if (const auto more = ModernTraces(platform_, pump_).refusal(*current, store); !more.empty())
-            text += (text.empty() ? "" : "\r") + more;
+        add_line(text, ModernTraces(platform_, pump_).refusal(*current, store));
     return text;
 }
 

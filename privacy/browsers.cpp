@@ -87,11 +87,17 @@ Browser browser_of_row(int row, const std::string& caption) {
     return Browser::firefox;
 }
 
-std::optional<std::string> firefox_profile(platform::Platform& platform) {
+std::optional<std::string> firefox_profiles_ini(platform::Platform& platform) {
     const auto ini = search::build_location(platform.fs, shell_folder(platform.registry, "AppData"),
                                             {"Mozilla", "Firefox", "profiles.ini"}, search::LocationKind::file);
     if (!ini || !platform.fs.is_existing_file(ini->path())) return std::nullopt;
-    auto profile = first_line_after(platform.fs, ini->path(), "Pat", 14);
+    return ini->path();
+}
+
+std::optional<std::string> firefox_profile(platform::Platform& platform) {
+    const auto ini = firefox_profiles_ini(platform);
+    if (!ini) return std::nullopt;
+    auto profile = first_line_after(platform.fs, *ini, "Pat", 14);
     if (!profile || !search::is_plain_name(*profile)) return std::nullopt;
     return profile;
 }

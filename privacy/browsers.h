@@ -39,6 +39,16 @@ BrowserSlots fill_slots(platform::Platform& platform);
 // caption begins with "O" and Firefox otherwise; slot 2 is always Firefox.
 Browser browser_of_row(int row, const std::string& caption);
 
+// Adds `line` below the lines of a message shown in one label (an empty
+// line adds nothing).
+inline void add_line(std::string& text, const std::string& line) {
+    if (!line.empty()) text += (text.empty() ? "" : "\r") + line;
+}
+
+// AppData's "Mozilla\Firefox\profiles.ini", built by the one location
+// builder; nothing when it is not an existing file there.
+std::optional<std::string> firefox_profiles_ini(platform::Platform& platform);
+
 // The Firefox profile folder name: the first line of AppData's
 // "Mozilla\Firefox\profiles.ini" that begins with "Pat", without its first
 // 14 characters. Nothing without the file or such a line, and nothing when

@@ -86,8 +86,7 @@ void CachePage::measure(int index, Browser browser) {
 
 void CachePage::show_refusals() {
     std::string text;
-    for (const auto& why : refusals_)
-        if (!why.empty()) text += (text.empty() ? "" : "\r") + why;
+    for (const auto& why : refusals_) add_line(text, why);
     refusal_.set_text(text);
     refusal_.set_visible(!text.empty());
 }

@@ -96,9 +96,9 @@ std::optional<ModernBrowser> modern_firefox(platform::Platform& platform) {
     auto& fs = platform.fs;
     const std::string app_data = shell_folder(platform.registry, "AppData");
     const std::string local = shell_folder(platform.registry, "Local AppData");
-    const auto ini = search::build_location(fs, app_data, {"Mozilla", "Firefox", "profiles.ini"}, LocationKind::file);
-    if (!ini || !fs.is_existing_file(ini->path())) return std::nullopt;
-    const auto bytes = platform::read_whole_file(fs, ini->path());
+    const auto ini = firefox_profiles_ini(platform);
+    if (!ini) return std::nullopt;
+    const auto bytes = platform::read_whole_file(fs, *ini);
     if (!bytes) return std::nullopt;
 
     ModernBrowser browser{kFirefox, Family::firefox, {}, {}};
@@ -240,8 +240,7 @@ std::string ModernTraces::refusal(const ModernBrowser& browser, Store store) {
     const auto kept = search::machine_kept_folders(platform_);
     std::string text;
     const auto note = [&](const search::BuiltLocation& built) {
-        if (!built.refusal().empty() && text.find(built.refusal()) == std::string::npos)
-            text += (text.empty() ? "" : "\r") + built.refusal();
+        if (text.find(built.refusal()) == std::string::npos) add_line(text, built.refusal());
     };
     if (store == Store::cache)
         for (const auto& place : cache_folders(browser))
@@ -276,8 +275,7 @@ std::string ModernTraces::clean(const ModernBrowser& browser, Store store) {
             const Place places = profile.data / "places.sqlite";
             const auto built = locate(fs, places, LocationKind::file);
             if (!built || !fs.is_existing_file(built->path())) continue;
-            if (const auto cleared = clear_places_history(fs, *built); !cleared)
-                errors += (errors.empty() ? "" : "\r") + cleared.message();
+            if (const auto cleared = clear_places_history(fs, *built); !cleared) add_line(errors, cleared.message());
         }
     return errors;
 }

@@ -93,8 +93,7 @@ void TracesPage::refresh() {
     std::string text;
     for (int row = 0; row < 3; ++row) {
         if (!name(row).visible()) continue;
-        const std::string why = traces_.refusal(browser_of_row(row, name(row).text()), store_);
-        if (!why.empty()) text += (text.empty() ? "" : "\r") + why;
+        add_line(text, traces_.refusal(browser_of_row(row, name(row).text()), store_));
     }
     refusal_.set_text(text);
     refusal_.set_visible(!text.empty());
